@@ -1,0 +1,35 @@
+# quorix_subsystem(NAME [DEPS ...]): a static library from every .cpp in src/NAME,
+# linked against the lower layers it names.
+function(quorix_subsystem name)
+  cmake_parse_arguments(QS "" "" "DEPS;EXTRA_SOURCES;FOLDERS" ${ARGN})
+  set(sources)
+  foreach(folder ${CMAKE_CURRENT_SOURCE_DIR} ${QS_FOLDERS})
+    file(GLOB found CONFIGURE_DEPENDS ${folder}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(NOT sources AND NOT QS_EXTRA_SOURCES)
+    add_library(quorix_${name} INTERFACE)
+    target_include_directories(quorix_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(quorix_${name} INTERFACE ${QS_DEPS})
+    return()
+  endif()
+  add_library(quorix_${name} STATIC ${sources} ${QS_EXTRA_SOURCES})
+  target_include_directories(quorix_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(quorix_${name} PUBLIC ${QS_DEPS})
+endfunction()
+
+# quorix_test_suite(NAME [DEPS ...]): one GoogleTest program from every .cpp in tests/NAME.
+function(quorix_test_suite name)
+  cmake_parse_arguments(QT "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(tests_${name} ${sources})
+  target_link_libraries(tests_${name} PRIVATE ${QT_DEPS} quorix_test_support GTest::gtest_main)
+  target_compile_definitions(tests_${name} PRIVATE
+    QUORIX_BINARY="$<TARGET_FILE:QuorixUtil>"
+    QUORIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(tests_${name} QuorixUtil)
+  gtest_discover_tests(tests_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()

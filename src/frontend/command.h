@@ -1,0 +1,34 @@
+// One command run: its arguments as the dispatcher saw them, the log it reports into,
+// and the engine context.
+#pragma once
+#include <string>
+
+#include "engine/pstring.h"
+#include "frontend/engine_context.h"
+#include "frontend/results_log.h"
+
+namespace QETLib {
+
+struct CommandArgs {
+  ResultsLog& log;
+  EngineContext& context;
+  int argc;
+  char** argv;
+  Orb::PString keyword;      // argv[1] lowered
+  Orb::PString first_lower;  // argv[2] lowered, empty when absent
+
+  // True when the first parameter exists and is not empty.
+  bool HasFirst() const { return argc >= 3 && argv[2][0] != '\0'; }
+  std::string First() const { return std::string(first_lower.View()); }  // lowered
+  std::string FirstAsTyped() const { return argc >= 3 ? std::string(argv[2]) : std::string(); }
+  std::string Arg(int i) const { return i < argc ? std::string(argv[i]) : std::string(); }
+  // Logs an argument error (no asset) and returns the failure code.
+  int ArgumentError(const char* message) const {
+    log.Add(Error, message);
+    return -1;
+  }
+};
+
+using CommandHandler = int (*)(CommandArgs& args);
+
+}  // namespace QETLib

@@ -1,0 +1,120 @@
+// Commands whose operations are not part of this build yet: their argument checks run
+// as they will for good, then they report plainly that the operation is missing.
+#include "engine/file.h"
+#include "engine/path.h"
+#include "engine/text.h"
+#include "frontend/commands.h"
+
+namespace QETLib {
+
+int CmdSetLanguage(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing input langauge id parameter.");
+  static const char* const kCodes[] = {"us", "uk", "cn", "cz", "nl", "fr", "de", "it", "kr", "pl", "ru", "es", "hu"};
+  bool known = false;
+  for (const char* code : kCodes) known = known || args.First() == code;
+  if (!known) return args.ArgumentError("Unknown language code.");
+  return NotAvailable(args);
+}
+
+int CmdInstallCDP(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing input filepath parameter.");
+  return NotAvailable(args);
+}
+
+int CmdInstallFromPath(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing input path parameter.");
+  if (!Orb::File::Exists(args.First())) return args.ArgumentError("Invalid input path.");
+  return NotAvailable(args);
+}
+
+int CmdImportConsists(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing input path parameter.");
+  return NotAvailable(args);
+}
+
+int CmdEdit(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdPrintConfig(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdCompile(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Invalid file path.");
+  return NotAvailable(args);
+}
+
+int CmdEncrypt(CommandArgs& args) {
+  if (!args.HasFirst() || !Orb::Path::IsExt(args.First(), "gs")) return args.ArgumentError("Invalid file path.");
+  return NotAvailable(args);
+}
+
+int CmdListBuilds(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing path parameter.");
+  return NotAvailable(args);
+}
+
+int CmdCommit(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdRevert(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdDelete(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdGenerateKUID(CommandArgs& args) { return NotAvailable(args); }
+
+int CmdRepairDatabase(CommandArgs& args) { return NotAvailable(args); }
+
+int CmdCompressTexture(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdAuthors(CommandArgs& args) { return NotAvailable(args); }
+
+int CmdSearchByCategory(CommandArgs& args) {
+  if (args.HasFirst() && args.First() == "-a" && args.argc < 4)
+    return args.ArgumentError("Missing category parameter.");
+  return NotAvailable(args);
+}
+
+int CmdStatus(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdValidate(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
+  return NotAvailable(args);
+}
+
+int CmdCreateCDP(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing output path parameter.");
+  if (!Orb::Path::IsExt(args.FirstAsTyped(), "cdp"))
+    return args.ArgumentError("The output filename must have a .cdp extension.");
+  return NotAvailable(args);
+}
+
+int CmdDLSParse(CommandArgs& args) {
+  if (!args.HasFirst()) return args.ArgumentError("Missing CDP filepath.");
+  return NotAvailable(args);
+}
+
+int CmdDLSDeleteAll(CommandArgs& args) { return NotAvailable(args); }
+
+int CmdBackupKeywords(CommandArgs& args) { return NotAvailable(args); }
+
+int CmdImportKeywords(CommandArgs& args) { return NotAvailable(args); }
+
+}  // namespace QETLib

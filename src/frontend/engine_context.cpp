@@ -1,0 +1,69 @@
+#include "frontend/engine_context.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "engine/file.h"
+#include "engine/path.h"
+#include "engine/process.h"
+#include "engine/text.h"
+#include "engine/time.h"
+
+namespace QETLib {
+
+std::string ProgramPath() {
+  char buf[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return std::string();
+  return std::string(buf, static_cast<size_t>(n));
+}
+
+std::string IndexPathFor(const std::string& program_path) {
+  return Orb::Path::PrevDir(Orb::Path::DelName(program_path)) + "assets.tdx";
+}
+
+std::string InstallationRoot() { return Orb::Path::DelSlash(Orb::Path::PrevDir(Orb::Path::DelName(ProgramPath()))); }
+
+static bool WantsNullRender(int argc, char** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (Orb::ToLower(argv[i]) == "norender") return true;
+  return false;
+}
+
+int Initialise(EngineContext& context, int argc, char** argv) {
+  context.program_folder = Orb::Path::DelName(Orb::Path::Normalize(ProgramPath()));
+  context.user_folder = Orb::CurrentFolder();
+  Orb::SetCurrentFolder(context.program_folder);
+  context.data_folder = context.program_folder + "QETData/";
+
+  std::string options = WantsNullRender(argc, argv) ? "-NullRender -LogFile=/dev/null"
+                                                     : "-render=OpenGL -hidewindow -LogFile=/dev/null";
+  context.os = std::make_unique<Orb::OS>("Quorix Util", options);
+  context.resource_system = std::make_unique<Orb::ResourceSystem>();
+  context.render_kernel = std::make_unique<Orb::RenderKernel>(8);
+  if (!context.os->Init()) {
+    std::fprintf(stderr, "- Orb OS initialisation failed.\n");
+    return 255;
+  }
+  Orb::Options& engine_options = context.os->GetOptions();
+  engine_options.Init("QuorixUtil", "");
+  context.resource_system->Init(engine_options);
+  Orb::Random::Randomise();
+  if (!context.render_kernel->Init(*context.os)) {
+    std::fprintf(stderr, "- Unable to initialize render system\n\n");
+    return 255;
+  }
+  context.root = Orb::Path::DelSlash(Orb::Path::PrevDir(Orb::Path::PrevDir(context.data_folder)));
+  Orb::Process::RecordMainThread();
+  return 0;
+}
+
+void Shutdown(EngineContext& context) {
+  context.render_kernel.reset();
+  context.resource_system.reset();
+  context.os.reset();
+}
+
+}  // namespace QETLib
