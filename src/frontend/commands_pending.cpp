@@ -47,11 +47,6 @@ int CmdCompile(CommandArgs& args) {
   return NotAvailable(args);
 }
 
-int CmdEncrypt(CommandArgs& args) {
-  if (!args.HasFirst() || !Orb::Path::IsExt(args.First(), "gs")) return args.ArgumentError("Invalid file path.");
-  return NotAvailable(args);
-}
-
 int CmdListBuilds(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing path parameter.");
   return NotAvailable(args);
