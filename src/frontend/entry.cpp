@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/application.h"
 #include "engine/process.h"
 #include "engine/text.h"
 #include "frontend/batch.h"
@@ -47,6 +48,7 @@ int QuorixMain(int argc, char** argv) {
 
   EngineContext context;
   if (Initialise(context, argc, argv) != 0) return Finish(-1);
+  Orb::SetApplicationName("QuorixUtil");
   Orb::Process::RecordMainThread();
 
   int code;
