@@ -226,16 +226,35 @@ KUID Parse(std::string_view text, bool strict) {
   return k;
 }
 
+// Decimal digits of a signed number, without the C library's formatting machinery:
+// bracketed KUIDs are printed for every log line and every search result.
+static void AppendDecimal(int32_t value, std::string& out) {
+  char digits[12];
+  int n = 0;
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) out += '-';
+  while (n > 0) out += digits[--n];
+}
+
 void AppendBracketString(const KUID& k, std::string& out) {
-  char buf[64];
-  int n;
-  if (k.IsNull())
-    n = std::snprintf(buf, sizeof buf, "<NULL>");
-  else if (k.IsVersionless())
-    n = std::snprintf(buf, sizeof buf, "<kuid:%d:%d>", k.user, k.content);
-  else
-    n = std::snprintf(buf, sizeof buf, "<kuid2:%d:%d:%d>", k.user, k.content, k.version);
-  out.append(buf, static_cast<size_t>(n));
+  if (k.IsNull()) {
+    out += "<NULL>";
+    return;
+  }
+  bool versionless = k.IsVersionless();
+  out += versionless ? "<kuid:" : "<kuid2:";
+  AppendDecimal(k.user, out);
+  out += ':';
+  AppendDecimal(k.content, out);
+  if (!versionless) {
+    out += ':';
+    AppendDecimal(k.version, out);
+  }
+  out += '>';
 }
 
 std::string ToBracketString(const KUID& k) {
