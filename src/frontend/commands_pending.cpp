@@ -23,7 +23,7 @@ int CmdInstallCDP(CommandArgs& args) {
 
 int CmdInstallFromPath(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing input path parameter.");
-  if (!Orb::File::Exists(args.First())) return args.ArgumentError("Invalid input path.");
+  if (!Orb::File::Exists(args.PathArg())) return args.ArgumentError("Invalid input path.");
   return NotAvailable(args);
 }
 
