@@ -77,10 +77,18 @@ bool ScriptSourceFile::ReadScrambled(const std::string& path) {
   // The length field is not trusted: the bytes must really be there before we make room.
   int64_t size = file.Size();
   if (size < 0 || static_cast<uint64_t>(size) - kHeaderSize < length) return false;
-  std::string block(length, '\0');
-  if (file.Read(block.data(), block.size()) != static_cast<int64_t>(length)) return false;
-  reserved_ = GetU32(header);
-  buffer_ = std::move(block);
+  std::string bytes(header, sizeof header);
+  bytes.resize(kHeaderSize + length);
+  if (file.Read(bytes.data() + kHeaderSize, length) != static_cast<int64_t>(length)) return false;
+  return LoadScrambled(bytes);
+}
+
+bool ScriptSourceFile::LoadScrambled(std::string_view bytes) {
+  if (bytes.size() < kHeaderSize) return false;
+  uint32_t length = GetU32(bytes.data() + 8);
+  if (bytes.size() - kHeaderSize < length) return false;
+  reserved_ = GetU32(bytes.data());
+  buffer_.assign(bytes.data() + kHeaderSize, length);
   scrambled_ = true;
   text_offset_ = 0;
   unscrambled_length_ = 0;

@@ -19,6 +19,8 @@ class ScriptSourceFile {
   // Reads `path`: a .gs file as plain text, a .gse file as its scrambled block.
   // Any other extension, a missing file, an oversized text or a short .gse fails.
   bool Read(const Orb::PString& container, const std::string& path);
+  // Takes the bytes of a .gse file (header and block; bytes after the block are ignored).
+  bool LoadScrambled(std::string_view bytes);
   // Turns the scrambled block back into text. A no-op when the buffer holds text already.
   // Invalid data (too short, bad length field, wrong decompressed size) empties the buffer.
   bool Unscramble();
