@@ -50,6 +50,20 @@ TEST_F(Frontend, FixedCommands) {
   EXPECT_EQ(norender.out, "Build 40088\n" + kSummaryOk);
 }
 
+TEST_F(Frontend, HugeAndOddArguments) {
+  std::vector<std::string> args{"echo"};
+  for (int i = 0; i < 100000; ++i) args.push_back("x");
+  auto many = inst.Run(args);
+  EXPECT_EQ(many.exit_code, 0);
+  EXPECT_EQ(many.out.size(), 200000u + 1 + kSummaryOk.size());
+
+  auto odd = inst.Run({"ECHO", "\xff\xfe", std::string(100000, 'y')});
+  EXPECT_EQ(odd.out, "\xff\xfe " + std::string(100000, 'y') + " \n" + kSummaryOk);
+
+  auto nonascii = inst.Run({"\xc3\x89dit"});
+  EXPECT_EQ(nonascii.exit_code, 255);
+}
+
 TEST_F(Frontend, UnknownKeyword) {
   auto r = inst.Run({"frobnicate"});
   EXPECT_EQ(r.out, "- <NULL> : Invalid argument, please check the help for the list of valid argument\n\n" +
