@@ -84,6 +84,8 @@ int RunBatchFile(EngineContext& context, const std::string& file_name, const cha
     if (code != 0) exit_code = -1;
     log.Print(stdout);
     std::printf("\n");
+    // What earlier lines printed must survive a fatal fault in a later line.
+    std::fflush(stdout);
   }
   return exit_code;
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "engine/quorix_ex.h"
@@ -79,12 +80,30 @@ class FaultGuard {
   struct sigaction previous_[3];
 };
 
+#ifdef QUORIX_TEST_HOOKS
+// Test builds only: QUORIX_TEST_FAULT=<keyword>:raise|segv makes that command fail fatally,
+// so the tests can see how a fatal failure ends the process.
+void InjectTestFault(const Orb::PString& keyword) {
+  const char* fault = std::getenv("QUORIX_TEST_FAULT");
+  if (!fault) return;
+  std::string_view spec(fault);
+  size_t colon = spec.find(':');
+  if (colon == std::string_view::npos || spec.substr(0, colon) != keyword.View()) return;
+  std::string_view kind = spec.substr(colon + 1);
+  if (kind == "raise") Orb::RaiseError("test fault");
+  if (kind == "segv") raise(SIGSEGV);
+}
+#endif
+
 }  // namespace
 
 int DispatchCommand(ResultsLog& log, EngineContext& context, int argc, char** argv) {
   Orb::PString keyword(Orb::ToLower(argc >= 2 ? argv[1] : ""));
   Orb::PString first(argc >= 3 ? Orb::ToLower(argv[2]) : std::string());
   CommandArgs args{log, context, argc, argv, keyword, first};
+#ifdef QUORIX_TEST_HOOKS
+  InjectTestFault(keyword);
+#endif
   for (const CommandRow& row : kCommandTable)
     if (keyword.View() == row.keyword) return row.handler(args);
   log.Add(Error, "Invalid argument, please check the help for the list of valid argument\n");

@@ -73,3 +73,24 @@ TEST_F(Batch, ProcessOptionsApplyToWholeRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FatalFailure, EndsTheProcessWithMinus100) {
+  qtest::TempInstallation inst;
+  for (const char* kind : {"raise", "segv"}) {
+    qtest::RunOptions options;
+    options.env = {{"QUORIX_TEST_FAULT", std::string("echo:") + kind}};
+    auto single = inst.Run({"echo", "x"}, options);
+    EXPECT_EQ(single.exit_code, 156) << kind;  // -100 modulo 256
+    EXPECT_EQ(single.out, "") << kind;         // the log is not printed
+
+    // In a batch the remaining lines do not run.
+    inst.WriteFile("cmds.txt", "version\necho x\nversion\n");
+    auto batch = inst.Run({"@" + inst.PathOf("cmds.txt")}, options);
+    EXPECT_EQ(batch.exit_code, 156) << kind;
+    EXPECT_EQ(batch.out, "Build 40088\nOK (0 Errors, 0 Warnings)\n\n") << kind;
+  }
+}
+
+}  // namespace
