@@ -11,6 +11,9 @@
 
 namespace QETLib {
 
+// Deepest nesting of containers a chump file may hold (and the text reader builds).
+constexpr int kMaxChumpDepth = 512;
+
 // An abstract loaded file.
 class ACSFile : public ReferenceCountMP {
  public:
@@ -23,7 +26,7 @@ class ACSFile : public ReferenceCountMP {
 class QDBBinaryFile final : public ACSFile {
  public:
   QDBBinaryFile() = default;
-  ~QDBBinaryFile() override;
+  ~QDBBinaryFile() override = default;
 
   // Reads the header and the record area. Always ends usable: malformed content leaves no
   // block (and GetRoot gives the null chunk). False only when the header itself is unreadable.
@@ -33,7 +36,7 @@ class QDBBinaryFile final : public ACSFile {
 
   int32_t Version() const { return version_; }
   uint32_t BlockSize() const { return size_; }
-  const uint8_t* Block() const { return block_; }
+  const uint8_t* Block() const { return block_.get(); }
 
   // True when the record list [p, p + length) and every nested list validate.
   static bool ValidateList(const uint8_t* p, uint64_t length);
@@ -50,11 +53,14 @@ class QDBBinaryFile final : public ACSFile {
   void MarkEdited() { edited_ = true; }
 
  private:
+  struct AlignedDelete {
+    void operator()(uint8_t* p) const;
+  };
   void FreeBlock();
 
   int32_t version_ = 0;
   uint32_t size_ = 0;
-  uint8_t* block_ = nullptr;  // 16-byte aligned, size_ bytes
+  std::unique_ptr<uint8_t[], AlignedDelete> block_;  // 16-byte aligned, size_ bytes
   std::vector<Added> added_;
   std::set<const uint8_t*> removed_;
   bool edited_ = false;
@@ -88,7 +94,8 @@ class QDBBinarySoup final : public ACSChunk {
 // A value view of one record's payload inside a loaded block.
 class QDBDataChunk final : public ACSChunk {
  public:
-  QDBDataChunk(Ref<QDBBinaryFile> file, int32_t type, const uint8_t* payload, uint32_t size);
+  // `payload` is the record's payload; `data`/`size` the value bytes within it.
+  QDBDataChunk(Ref<QDBBinaryFile> file, int32_t type, const uint8_t* payload, const uint8_t* data, uint32_t size);
   const uint8_t* GetData() override { return bytes_ ? bytes_->Data() : nullptr; }
   uint32_t GetDataSize() override { return bytes_ ? bytes_->Size() : 0; }
   int32_t GetType() override { return type_; }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "content/ref_count.h"
@@ -33,19 +34,19 @@ class ACSRawDataCore final : public ReferenceCountMP {
   // Bytes inside `owner`'s memory; `owner` stays alive while the block lives.
   static Ref<ACSRawDataCore> Borrow(const void* data, size_t size, Ref<ReferenceCountMP> owner);
 
-  ~ACSRawDataCore() override;
+  ~ACSRawDataCore() override = default;
   const uint8_t* Data() const { return data_; }
-  uint8_t* MutableData() { return owned_ ? data_ : nullptr; }
+  uint8_t* MutableData() { return storage_.get(); }  // owned blocks only
   uint32_t Size() const { return size_; }
-  bool Owned() const { return owned_; }
+  bool Owned() const { return static_cast<bool>(storage_); }
   std::string_view View() const { return {reinterpret_cast<const char*>(data_), size_}; }
 
  private:
-  ACSRawDataCore(uint8_t* data, uint32_t size, bool owned, Ref<ReferenceCountMP> owner)
-      : data_(data), size_(size), owned_(owned), owner_(std::move(owner)) {}
-  uint8_t* data_;
+  ACSRawDataCore(std::unique_ptr<uint8_t[]> storage, const uint8_t* data, uint32_t size, Ref<ReferenceCountMP> owner)
+      : storage_(std::move(storage)), data_(data), size_(size), owner_(std::move(owner)) {}
+  std::unique_ptr<uint8_t[]> storage_;  // set when the block owns its bytes
+  const uint8_t* data_;
   uint32_t size_;
-  bool owned_;
   Ref<ReferenceCountMP> owner_;
 };
 
