@@ -7,6 +7,7 @@
 typedef void* yyscan_t;
 int gsyylex_init_extra(GSCompiler::GSParseContext* extra, yyscan_t* scanner);
 int gsyylex_destroy(yyscan_t scanner);
+void gsyyset_lineno(int line, yyscan_t scanner);
 struct yy_buffer_state;
 yy_buffer_state* gsyy_scan_bytes(const char* bytes, int length, yyscan_t scanner);
 int gsyylex(GSYYSTYPE* lval, void* yyscanner);
@@ -22,6 +23,7 @@ class Scanner {
     gsyylex_init_extra(&ctx, &handle_);
     ctx.scanner = handle_;
     gsyy_scan_bytes(source.data(), static_cast<int>(source.size()), handle_);
+    gsyyset_lineno(1, handle_);  // a buffer made from bytes does not start its line count
   }
   ~Scanner() { gsyylex_destroy(handle_); }
   Scanner(const Scanner&) = delete;
