@@ -5,6 +5,10 @@
 #include <climits>
 #include <cstdio>
 
+#include "content/data_manager.h"
+#include "content/error_handler.h"
+#include "database/database.h"
+#include "database/layout.h"
 #include "engine/file.h"
 #include "engine/path.h"
 #include "engine/process.h"
@@ -33,10 +37,15 @@ static bool WantsNullRender(int argc, char** argv) {
 }
 
 int Initialise(EngineContext& context, int argc, char** argv) {
+  ErrorHandler::Create();
   context.program_folder = Orb::Path::DelName(Orb::Path::Normalize(ProgramPath()));
   context.user_folder = Orb::CurrentFolder();
   Orb::SetCurrentFolder(context.program_folder);
   context.data_folder = context.program_folder + "QETData/";
+  if (!DataManager::Create(context.data_folder)) {
+    std::fprintf(stderr, "- QETLib initialisation failed.\n");
+    return 255;
+  }
 
   std::string options = WantsNullRender(argc, argv) ? "-NullRender -LogFile=/dev/null"
                                                      : "-render=OpenGL -hidewindow -LogFile=/dev/null";
@@ -55,15 +64,26 @@ int Initialise(EngineContext& context, int argc, char** argv) {
     std::fprintf(stderr, "- Unable to initialize render system\n\n");
     return 255;
   }
+  DataManager::Instance().SetEngineContext(&context);
   context.root = Orb::Path::DelSlash(Orb::Path::PrevDir(Orb::Path::PrevDir(context.data_folder)));
+  DatabaseSettings settings;
+  settings.root = context.root;
+  if (!SetUpInstallationFolders(context.root) || !StartDatabase(settings)) {
+    std::fprintf(stderr, "- Unable to start the asset database.\n");
+    return 255;
+  }
   Orb::Process::RecordMainThread();
   return 0;
 }
 
 void Shutdown(EngineContext& context) {
+  StopDatabase();
+  DataManager::Destroy();
+  TearDownInstallationFolders();
   context.render_kernel.reset();
   context.resource_system.reset();
   context.os.reset();
+  ErrorHandler::Destroy();
 }
 
 }  // namespace QETLib
