@@ -69,6 +69,7 @@ bool HTTPConnection::ReadHeaderLine(std::string& line) {
     if (c == '\r' || c == '\n') {
       // The second half of a CR LF or LF CR pair whose first half ended the last line.
       if (line.empty() && !cut && last_end_ != 0 && c != last_end_) {
+        if (last_end_ == '\n') lf_cr_pairs_ = true;
         last_end_ = 0;
         continue;
       }
@@ -111,6 +112,7 @@ bool HTTPConnection::ReadReply() {
   transfer_encoding_.clear();
   content_length_ = -1;
   close_ = false;
+  lf_cr_pairs_ = false;
   if (!RequireOpen()) return false;
   std::string line, status_line;
   size_t header_bytes = 0;
@@ -128,8 +130,11 @@ bool HTTPConnection::ReadReply() {
     }
     TakeHeaderLine(line);
   }
-  // A LF after the CR that ended the empty line belongs to the header, not the body.
-  if (last_end_ == '\r' && transport_->Peek() == '\n') {
+  // A LF after the CR that ended the empty line belongs to the header, not the body; so
+  // does a CR after its LF when the server ends its lines with LF CR pairs (a server that
+  // ends lines with a bare LF may well start its body with a CR).
+  if ((last_end_ == '\r' && transport_->Peek() == '\n') ||
+      (last_end_ == '\n' && lf_cr_pairs_ && transport_->Peek() == '\r')) {
     transport_->ReadByte();
     last_end_ = 0;
   }

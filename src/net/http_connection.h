@@ -76,6 +76,7 @@ class HTTPConnection : public NetConnection {
   int64_t content_length_ = -1;
   bool close_ = false;
   int last_end_ = 0;  // CR or LF that ended the previous line, 0 once its pair was taken
+  bool lf_cr_pairs_ = false;  // this reply's lines end with LF CR
   HTTPCookieJar cookies_;
 };
 
