@@ -84,11 +84,6 @@ int CmdSearchByCategory(CommandArgs& args) {
   return NotAvailable(args);
 }
 
-int CmdStatus(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
-  return NotAvailable(args);
-}
-
 int CmdValidate(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
   return NotAvailable(args);
