@@ -8,6 +8,7 @@
 #include "content/data_manager.h"
 #include "content/error_handler.h"
 #include "database/database.h"
+#include "database/index_store.h"
 #include "database/layout.h"
 #include "engine/file.h"
 #include "engine/path.h"
@@ -68,6 +69,7 @@ int Initialise(EngineContext& context, int argc, char** argv) {
   context.root = Orb::Path::DelSlash(Orb::Path::PrevDir(Orb::Path::PrevDir(context.data_folder)));
   DatabaseSettings settings;
   settings.root = context.root;
+  TheIndexStore().Install();  // before the database thread's first lock loads the index
   if (!SetUpInstallationFolders(context.root) || !StartDatabase(settings)) {
     std::fprintf(stderr, "- Unable to start the asset database.\n");
     return 255;
