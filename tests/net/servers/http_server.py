@@ -111,7 +111,7 @@ def route(conn, method, path, head, body):
                 cookie = line[8:]
         reply(conn, b"200 OK", cookie)
         return True
-    if path == b"/echo":
+    if path.split(b"?")[0] == b"/echo":
         reply(conn, b"200 OK", head + body, [b"Connection: close"])
         return False
     if path.startswith(b"/lf-only/"):
