@@ -54,16 +54,19 @@ bool FTPConnection::ReadLine(std::string& line) {
   return true;
 }
 
-bool FTPConnection::ExpectReply(int code) {
+bool FTPConnection::ExpectReply(int code) { return ExpectReply(code, code); }
+
+bool FTPConnection::ExpectReply(int code, int other_code) {
   Orb::CriticalSection::Hold hold(section_);
   if (!RequireOpen()) return false;
   std::string line;
   if (!ReadLine(line)) return Fail("the FTP server closed the connection");
-  if (StartsWithCode(line, code, ' ')) return true;
-  if (!StartsWithCode(line, code, '-')) return false;
+  int found = StartsWithCode(line, code, ' ') || StartsWithCode(line, code, '-') ? code : other_code;
+  if (StartsWithCode(line, found, ' ')) return true;
+  if (!StartsWithCode(line, found, '-')) return false;
   for (int n = 0; n < kMaxReplyLines; ++n) {
     if (!ReadLine(line)) return Fail("the FTP server closed the connection");
-    if (StartsWithCode(line, code, ' ')) return true;
+    if (StartsWithCode(line, found, ' ')) return true;
   }
   return Fail("endless FTP reply");
 }
@@ -141,7 +144,8 @@ bool FTPConnection::Download(const std::string& remote, const std::string& local
   expected_.store(size);
   if (offset >= size) return true;
   if (offset != 0 && !CommandExpect(Orb::Format("rest %lld", static_cast<long long>(offset)), 350)) return false;
-  if (!CommandExpect("retr " + remote, 150)) return false;
+  // The data channel is already open, so servers may answer 125 instead of 150.
+  if (!Command("retr " + remote) || !ExpectReply(150, 125)) return FailReply("retr");
   bool ok = ReceiveData(*data, local, offset, size);
   data->Close();
   if (!ok) {

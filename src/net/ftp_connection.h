@@ -27,6 +27,8 @@ class FTPConnection : public NetConnection {
   // Reads a reply and tells whether it carries `code`; multi-line replies ("N-" ... "N ")
   // are read to their last line.
   bool ExpectReply(int code);
+  // The same, accepting either of two codes.
+  bool ExpectReply(int code, int other_code);
 
  protected:
   int ReplyStatus() const override { return failed_ ? 8 : 0; }

@@ -32,6 +32,7 @@ def main():
     Handler.authorizer = authorizer
     Handler.banner = "quorix test ftp ready"
     Handler.use_sendfile = True
+    Handler.auth_failed_timeout = 0.05
     server = FTPServer(("127.0.0.1", 0), Handler)
     common.end_after(args.lifetime)
     common.announce_port(args.port_file, server.socket.getsockname()[1])
