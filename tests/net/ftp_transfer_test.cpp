@@ -16,32 +16,34 @@ class FTPTransfer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     root_ = std::make_unique<qtest::TempFolder>();
+    logs_ = std::make_unique<qtest::TempFolder>();
     nettest::WriteFile(root_->Path() + "/big.bin", Big());
     server_ = std::make_unique<nettest::TestServer>();
     ASSERT_TRUE(server_->Start("ftp_server.py", {"--root", root_->Path(), "--log", Log()}));
     proxy_ = std::make_unique<nettest::TestServer>();
-    ASSERT_TRUE(proxy_->Start("proxy_server.py", {"--log", root_->Path() + "/../proxy-ftp.log"}));
+    ASSERT_TRUE(proxy_->Start("proxy_server.py", {"--log", logs_->Path() + "/proxy.log"}));
   }
   static void TearDownTestSuite() {
     proxy_.reset();
     server_.reset();
     root_.reset();
+    logs_.reset();
   }
   static const std::string& Big() {
     static const std::string data = nettest::PatternBytes(300000, 3);  // several 16 KiB pieces
     return data;
   }
-  static std::string Log() { return root_->Path() + "/../ftp-commands.log"; }
+  static std::string Log() { return logs_->Path() + "/commands.log"; }
   static Endpoint Local() { return {"127.0.0.1", server_->Port(), "", 0}; }
   std::string Out() const { return out_.Path() + "/out"; }
   static std::string Commands() { return nettest::ReadFile(Log()); }
 
-  static std::unique_ptr<qtest::TempFolder> root_;
+  static std::unique_ptr<qtest::TempFolder> root_, logs_;  // logs stay outside the served folder
   static std::unique_ptr<nettest::TestServer> server_, proxy_;
   qtest::TempFolder out_;
 };
 
-std::unique_ptr<qtest::TempFolder> FTPTransfer::root_;
+std::unique_ptr<qtest::TempFolder> FTPTransfer::root_, FTPTransfer::logs_;
 std::unique_ptr<nettest::TestServer> FTPTransfer::server_, FTPTransfer::proxy_;
 
 TEST_F(FTPTransfer, LoginAndFullDownload) {
