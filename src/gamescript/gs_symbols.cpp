@@ -47,9 +47,22 @@ void GSSymbolHash::Remove(GSSymbol* symbol) {
 
 bool GSClassSymbol::DerivesFrom(const GSClassSymbol* other) const {
   if (this == other) return true;
-  // Depth is bounded: cyclic links are never entered into `bases`.
-  for (GSClassLink* b = bases; b; b = b->next)
-    if (b->cls->DerivesFrom(other)) return true;
+  // Iterative walk with a per-call mark, so deep chains and shared bases stay linear.
+  thread_local uint32_t epoch = 0;
+  uint32_t mark = ++epoch;
+  std::vector<const GSClassSymbol*> work{this};
+  visitMark = mark;
+  while (!work.empty()) {
+    const GSClassSymbol* c = work.back();
+    work.pop_back();
+    for (GSClassLink* b = c->bases; b; b = b->next) {
+      if (b->cls == other) return true;
+      if (b->cls->visitMark != mark) {
+        b->cls->visitMark = mark;
+        work.push_back(b->cls);
+      }
+    }
+  }
   return false;
 }
 

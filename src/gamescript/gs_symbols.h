@@ -118,6 +118,7 @@ class GSClassSymbol : public GSSymbol {
   bool resolving = false;
   bool membersDeclared = false;
   bool declaring = false;
+  mutable uint32_t visitMark = 0;        // scratch mark for derivation walks
 
   // True if `other` is this class or one of its bases (direct or indirect).
   bool DerivesFrom(const GSClassSymbol* other) const;
