@@ -67,16 +67,12 @@ int CmdDelete(CommandArgs& args) {
   return NotAvailable(args);
 }
 
-int CmdGenerateKUID(CommandArgs& args) { return NotAvailable(args); }
-
 int CmdRepairDatabase(CommandArgs& args) { return NotAvailable(args); }
 
 int CmdCompressTexture(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
   return NotAvailable(args);
 }
-
-int CmdAuthors(CommandArgs& args) { return NotAvailable(args); }
 
 int CmdSearchByCategory(CommandArgs& args) {
   if (args.HasFirst() && args.First() == "-a" && args.argc < 4)
@@ -102,9 +98,5 @@ int CmdDLSParse(CommandArgs& args) {
 }
 
 int CmdDLSDeleteAll(CommandArgs& args) { return NotAvailable(args); }
-
-int CmdBackupKeywords(CommandArgs& args) { return NotAvailable(args); }
-
-int CmdImportKeywords(CommandArgs& args) { return NotAvailable(args); }
 
 }  // namespace QETLib

@@ -10,6 +10,7 @@
 #include "database/database.h"
 #include "database/index_store.h"
 #include "database/layout.h"
+#include "database/kuid_generator.h"
 #include "engine/file.h"
 #include "engine/path.h"
 #include "engine/process.h"
@@ -74,6 +75,7 @@ int Initialise(EngineContext& context, int argc, char** argv) {
     std::fprintf(stderr, "- Unable to start the asset database.\n");
     return 255;
   }
+  LoadKUIDState(context.root);
   Orb::Process::RecordMainThread();
   return 0;
 }
