@@ -31,7 +31,8 @@ bool ResolveDatabasePath(const std::string& folder, const std::string& path, std
   std::string root = InstallationRootFolder();
   std::string f = Orb::Path::ReplaceBackSlashes(folder);
   if (root.empty() || HasParentStep(f) || HasParentStep(p)) return false;
-  full = Orb::Path::AddPath(Orb::Path::AddPath(root, f), p);
+  full = Orb::Path::AddPath(root, f);
+  if (!p.empty()) full = Orb::Path::AddPath(full, p);
   return true;
 }
 
