@@ -40,7 +40,15 @@ def serve_file(conn, name):
     size = os.path.getsize(path)
     send(conn, b"HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: %d\r\n\r\n" % size)
     with open(path, "rb") as f:
-        conn.sendfile(f)
+        if isinstance(conn, ssl.SSLSocket):
+            # Large writes: the library's own fallback sends 8 KiB at a time.
+            while True:
+                block = f.read(1 << 18)
+                if not block:
+                    break
+                conn.sendall(block)
+        else:
+            conn.sendfile(f)
     return True
 
 
