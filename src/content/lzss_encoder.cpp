@@ -9,6 +9,7 @@
 #include "content/lzss_format.h"
 #include "content/lzss_huffman.h"
 #include "content/lzss_match.h"
+#include "content/lzss_optimal.h"
 
 namespace QETLib::lzss {
 namespace {
@@ -113,6 +114,10 @@ class HuffmanFormSink {
     Symbol(kEndSymbol);
     bits_.Flush();
   }
+  void GetPrices(Prices& prices) const {
+    for (int s = 0; s < kMainSymbols; ++s) prices.symbol[s] = static_cast<uint32_t>(main_.CodeLength(s));
+    for (int s = 0; s < kDistanceSymbols; ++s) prices.distance[s] = static_cast<uint32_t>(distances_.CodeLength(s));
+  }
 
  private:
   void Symbol(int s) {
@@ -164,9 +169,14 @@ std::vector<uint8_t> EncodeForm(std::span<const uint8_t> in, Form form) {
   } else if (form.level <= 6) {
     TokenFormSink sink(out, form.window);
     Run(in, form.level, max_distance, kMaxFlagMatch, true, sink);
-  } else {
+  } else if (form.level < 9) {
     HuffmanFormSink sink(out, form.window);
     Run(in, form.level, max_distance, kMaxHuffmanMatch, false, sink);
+  } else {
+    // The top level prices every path through the block under the trees' current codes.
+    HuffmanFormSink sink(out, form.window);
+    OptimalParse(in, ParamsForLevel(form.level), max_distance, kMaxHuffmanMatch, kLowBits[form.window], sink);
+    sink.Finish();
   }
   return out;
 }

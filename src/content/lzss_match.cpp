@@ -18,7 +18,7 @@ MatchParams ParamsForLevel(int level) {
       {128, 8, 16, 128, true},      // 6
       {256, 8, 32, 128, true},      // 7
       {1024, 32, 128, 258, true},   // 8
-      {4096, 32, 258, 259, true}};  // 9
+      {32, 32, 258, 64, true}};  // 9: cost-based parse, see lzss_optimal.h
   return kTable[std::clamp(level, 0, 9)];
 }
 
@@ -30,7 +30,8 @@ MatchFinder::MatchFinder(std::span<const uint8_t> data, int max_distance, int ma
   prev_.assign(window, -1);
 }
 
-int MatchFinder::Find(size_t pos, int min_better, int chain, int nice, int& distance) const {
+template <class OnBetter>
+int MatchFinder::Walk(size_t pos, int min_better, int chain, int nice, OnBetter on_better) const {
   const size_t n = data_.size();
   if (pos + kHashBytes > n) return 0;
   const int limit = static_cast<int>(std::min<size_t>(max_length_, n - pos));
@@ -46,25 +47,11 @@ int MatchFinder::Find(size_t pos, int min_better, int chain, int nice, int& dist
     const uint8_t* m = data_.data() + cand;
     // Cheap rejection: the byte that would extend the best match must agree first.
     if (m[best] == cur[best] && m[0] == cur[0] && m[1] == cur[1]) {
-      int len = 2;
-      while (len + 8 <= limit) {
-        uint64_t a;
-        uint64_t b;
-        std::memcpy(&a, m + len, 8);
-        std::memcpy(&b, cur + len, 8);
-        if (a != b) {
-          len += __builtin_ctzll(a ^ b) >> 3;
-          goto measured;
-        }
-        len += 8;
-      }
-      while (len < limit && m[len] == cur[len]) ++len;
-    measured:
+      int len = MatchLength(m, cur, limit);
       if (len > best) {
         best = len;
         found = len;
-        distance = static_cast<int>(dist);
-        if (len >= nice) break;
+        if (!on_better(len, static_cast<int>(dist)) || len >= nice) break;
       }
     }
     int64_t next = prev_[cand & mask_];
@@ -72,6 +59,36 @@ int MatchFinder::Find(size_t pos, int min_better, int chain, int nice, int& dist
     cand = next;
   }
   return found >= 3 ? found : 0;
+}
+
+int MatchFinder::MatchLength(const uint8_t* m, const uint8_t* cur, int limit) {
+  int len = 2;
+  while (len + 8 <= limit) {
+    uint64_t a;
+    uint64_t b;
+    std::memcpy(&a, m + len, 8);
+    std::memcpy(&b, cur + len, 8);
+    if (a != b) return len + (__builtin_ctzll(a ^ b) >> 3);
+    len += 8;
+  }
+  while (len < limit && m[len] == cur[len]) ++len;
+  return len;
+}
+
+int MatchFinder::Find(size_t pos, int min_better, int chain, int nice, int& distance) const {
+  return Walk(pos, min_better, chain, nice, [&distance](int, int d) {
+    distance = d;
+    return true;
+  });
+}
+
+int MatchFinder::FindAll(size_t pos, int chain, int nice, Candidate* out, int room) const {
+  int count = 0;
+  Walk(pos, 0, chain, nice, [&](int len, int d) {
+    out[count++] = {len, d};
+    return count < room;
+  });
+  return count;
 }
 
 }  // namespace QETLib::lzss

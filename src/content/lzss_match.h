@@ -34,6 +34,14 @@ class MatchFinder {
   // `chain` links. Returns its length (0 when none of at least 3) and sets `distance`.
   int Find(size_t pos, int min_better, int chain, int nice, int& distance) const;
 
+  // Every improvement met along the chain for `pos`: matches of strictly growing length, each
+  // at the nearest distance reaching it. Returns how many were stored (at most `room`).
+  struct Candidate {
+    int length;
+    int distance;
+  };
+  int FindAll(size_t pos, int chain, int nice, Candidate* out, int room) const;
+
  private:
   static constexpr int kHashBytes = 3;
   static constexpr int kHashBits = 16;
@@ -41,6 +49,11 @@ class MatchFinder {
     uint32_t v = data_[pos] | (data_[pos + 1] << 8) | (data_[pos + 2] << 16);
     return (v * 2654435761u) >> (32 - kHashBits);
   }
+
+  template <class OnBetter>
+  int Walk(size_t pos, int min_better, int chain, int nice, OnBetter on_better) const;
+  // Length of the common prefix of m and cur (both known to agree in their first two bytes).
+  static int MatchLength(const uint8_t* m, const uint8_t* cur, int limit);
 
   std::span<const uint8_t> data_;
   int max_distance_;
