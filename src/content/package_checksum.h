@@ -19,4 +19,9 @@ PackageSum PackageChecksum(const TagContainer& files);
 std::string PackageChecksumText(const PackageSum& sum);
 inline std::string PackageChecksumText(const TagContainer& files) { return PackageChecksumText(PackageChecksum(files)); }
 
+// True when an entry's stored "dsid" equals the checksum of its "files" as they are now.
+inline bool PackageChecksumMatches(const TagContainer& entry) {
+  return entry.GetText("dsid") == PackageChecksumText(entry.GetContainer("files"));
+}
+
 }  // namespace QETLib

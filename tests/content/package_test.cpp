@@ -168,6 +168,10 @@ TEST(Package, EntryCarriesFilesCompressionAndChecksum) {
   EXPECT_EQ(e.GetText("dsid"), "4:2");
   EXPECT_EQ(e.GetContainer("files").TagCount(), 1u);
   EXPECT_EQ(QETLib::MakePackageEntry(config, files, false).GetText("compression"), "");
+  EXPECT_TRUE(QETLib::PackageChecksumMatches(e));
+  files.SetBinary("b.txt", std::string("\x02\0\0\0x", 5));
+  e.SetContainer("files", files);
+  EXPECT_FALSE(QETLib::PackageChecksumMatches(e));
 }
 
 }  // namespace
