@@ -60,10 +60,11 @@ std::string Disassemble(const std::vector<uint8_t>& code, const std::vector<std:
         if (left < 4) break;
         size = 4;
         line += Orb::Format(" %d", I32(p));
-        if (op == OP_PUSH_32) {
-          float f;
+        if (op == OP_PUSH_32 && (static_cast<uint32_t>(I32(p)) & 0x7F800000u) != 0 &&
+            (static_cast<uint32_t>(I32(p)) & 0x7F800000u) != 0x7F800000u) {
+          float f;  // a normal float's bits: show the float too
           std::memcpy(&f, p, 4);
-          line += Orb::Format(" (%g)", static_cast<double>(f));
+          line += Orb::Format(" (%gf)", static_cast<double>(f));
         }
         break;
       case GS_OPND_SWITCH: {

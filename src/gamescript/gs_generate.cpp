@@ -1,0 +1,131 @@
+// Generation of the library model: the tables of every known class and function, and for each
+// class of the main unit its compiled functions, initialiser, members, dispatch table and layout.
+#include "gamescript/gs_generate.h"
+
+#include <string>
+
+#include "gamescript/gs_class_layout.h"
+#include "gamescript/gs_codegen.h"
+
+namespace GSCompiler {
+
+namespace {
+
+constexpr int kMaxDepth = 64;
+
+int32_t ClassNumberOf(GSSymbolTable& table, const char* className) {
+  if (!className) return -1;
+  GSSymbol* s = table.Find(className);
+  return s && s->kind == GS_SYM_CLASS ? s->index : -1;
+}
+
+int32_t DispatchSlot(const GSFunctionSymbol* fn) {
+  if (!fn->memberOf) return -1;
+  return static_cast<int16_t>(fn->memberOf->firstFunctionSlot + fn->index);  // a 16-bit slot, sign widened
+}
+
+struct Slot {
+  const GSClassSymbol* cls;
+  const GSFunctionSymbol* fn;
+};
+
+// Bases first (each with its own overrides applied), then the class's own functions; an own
+// function replaces every inherited slot with the same lookup key.
+bool BuildDispatch(const GSClassSymbol* cls, std::vector<Slot>& out, GSLog& log, int depth) {
+  if (depth > kMaxDepth) return false;
+  for (const GSClassLink* b = cls->bases; b; b = b->next)
+    if (!BuildDispatch(b->cls, out, log, depth + 1)) return false;
+  const size_t inherited = out.size();
+  for (const GSFunctionSymbol* fn = cls->firstFunction; fn; fn = fn->nextFunction) {
+    for (size_t i = 0; i < inherited; ++i) {
+      if (out[i].fn->name != fn->name) continue;
+      if (out[i].fn->type != fn->type || out[i].fn->returnClass != fn->returnClass) {
+        log.Message(("Wrong return type on function: " + std::string(fn->signature ? fn->signature : "")).c_str());
+        return false;
+      }
+      out[i] = {cls, fn};
+    }
+    out.push_back({cls, fn});
+  }
+  return true;
+}
+
+bool GenerateClass(GSCompilerContext& ctx, GSClassSymbol* cls, GSLog& log, GSCClass& c) {
+  GSSymbolTable& table = ctx.symbols;
+  c.symbol = cls;
+  c.name = cls->name;
+  c.class_number = static_cast<uint32_t>(cls->index);
+  c.flags = cls->flags;
+  c.bases = ResolvedBases(cls);
+  c.member_slots = static_cast<uint32_t>(MemberSlotCount(cls));
+  ctx.strings.Intern(c.name);
+
+  for (GSFunctionSymbol* fn = cls->firstFunction; fn; fn = fn->nextFunction) {
+    GSNode* decl = fn->declaration;
+    if (!decl || decl->kind != GS_DECL_FUNCTION || (fn->flags & GS_SPEC_NATIVE)) continue;  // no body here
+    GSCFunction& f = c.functions.emplace_back();
+    f.symbol = fn;
+    f.signature = fn->signature ? fn->signature : "";
+    f.return_type = static_cast<uint32_t>(fn->type);
+    f.return_class = ClassNumberOf(table, fn->returnClass);
+    f.flags = fn->flags;
+    f.dispatch_slot = DispatchSlot(fn);
+    f.parameters = 1 + fn->parameterCount;
+    f.locals = static_cast<GSFunctionSymbolExt*>(fn)->localCount;
+    ctx.strings.Intern(f.signature);
+    GSFunctionCompiler compiler(f, cls, table, ctx.strings, log, cls->fileName);
+    if (!compiler.CompileBody(decl->child[3])) return false;
+  }
+
+  GSCFunction& init = c.initialiser;
+  init.initialiser = true;
+  init.signature = "::" + c.name + "()";
+  init.extra_slots = static_cast<int32_t>(c.member_slots);
+  ctx.strings.Intern(init.signature);
+  GSFunctionCompiler compiler(init, cls, table, ctx.strings, log, cls->fileName);
+  if (!compiler.CompileInitialiser()) return false;
+
+  for (GSVariableSymbol* var = cls->firstVariable; var; var = static_cast<GSVariableSymbol*>(var->scopeNext)) {
+    if (var->flags & GS_SPEC_DEFINE) continue;
+    const int32_t slot = cls->firstMemberSlot + var->index;
+    c.members.push_back({var->name, static_cast<uint32_t>(var->type), ClassNumberOf(table, var->className),
+                         (var->flags & GS_SPEC_PUBLIC) != 0, slot});
+    ctx.strings.Intern(var->name);
+    if (IsReferenceType(var->type)) c.reference_slots.push_back(slot);
+  }
+
+  std::vector<Slot> slots;
+  if (!BuildDispatch(cls, slots, log, 0)) return false;
+  for (const Slot& s : slots)
+    c.dispatch.push_back({static_cast<uint32_t>(s.cls->index), static_cast<uint32_t>(s.fn->index)});
+  return true;
+}
+
+}  // namespace
+
+bool Generate(GSCompilerContext& ctx, GSLog& log, GSCLibrary& library) {
+  GSSymbolTable& table = ctx.symbols;
+  for (const auto& unit : ctx.units) library.dependencies.push_back({unit->sourceCrc, unit->fileNameCrc});
+
+  for (int32_t n = 0; n < table.ClassCount(); ++n) {
+    GSClassSymbol* cls = table.ClassAt(n);
+    if (cls->dependency == 0) {
+      GSCClass& c = ctx.classes.emplace_back();
+      if (!GenerateClass(ctx, cls, log, c)) return false;
+    }
+  }
+  for (int32_t n = 0; n < table.ClassCount(); ++n) {
+    GSClassSymbol* cls = table.ClassAt(n);
+    library.classes.push_back({static_cast<uint32_t>(cls->dependency), cls->name});
+    for (GSFunctionSymbol* fn = cls->firstFunction; fn; fn = fn->nextFunction) {
+      static_cast<GSFunctionSymbolExt*>(fn)->functionNumber = ctx.functionCount++;
+      library.functions.push_back({static_cast<uint32_t>(n), fn->signature ? fn->signature : "", DispatchSlot(fn)});
+    }
+  }
+  ctx.classCount = table.ClassCount();
+  library.compiled = std::move(ctx.classes);
+  ctx.classes.clear();
+  return true;
+}
+
+}  // namespace GSCompiler
