@@ -42,11 +42,6 @@ int CmdPrintConfig(CommandArgs& args) {
   return NotAvailable(args);
 }
 
-int CmdCompile(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Invalid file path.");
-  return NotAvailable(args);
-}
-
 int CmdListBuilds(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing path parameter.");
   return NotAvailable(args);
@@ -66,8 +61,6 @@ int CmdDelete(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
   return NotAvailable(args);
 }
-
-int CmdRepairDatabase(CommandArgs& args) { return NotAvailable(args); }
 
 int CmdCompressTexture(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
