@@ -1,6 +1,8 @@
 // Filling an asset record from its configuration.
 #include "database/record_builder.h"
 
+#include "content/package.h"
+
 #include <cmath>
 
 #include "engine/text.h"
@@ -80,20 +82,11 @@ bool FillRecordFromConfig(const TagContainer& config, bool builtin, int64_t now,
 }
 
 DependencyEntry ConfigDependencies(const TagContainer& config) {
+  // The same rules a package uses for its kuid-table, so that the M letter and an exported
+  // package agree on what an asset needs.
   DependencyEntry entry;
-  AddContainerKuids(config, "kuid-table", entry.dependencies);
-  static constexpr const char* kKuidTags[] = {"alias",         "bridgetrack", "bogey",   "preview-mesh-kuid",
-                                              "map-kuid",      "product-category", "bogey-1", "bogey-1-r",
-                                              "interior",      "enginespec",  "enginesound"};
-  for (const char* tag : kKuidTags) AddOnce(entry.dependencies, config.GetKUID(tag));
+  entry.dependencies = EntryDependencies(config);
   AddContainerKuids(config, "obsolete-table", entry.obsoletes);
-  KUID own = config.GetKUID("kuid");
-  std::erase_if(entry.dependencies, [&](const KUID& k) {
-    if (k == own) return true;
-    for (const KUID& o : entry.obsoletes)
-      if (o == k) return true;
-    return false;
-  });
   return entry;
 }
 
