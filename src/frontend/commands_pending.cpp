@@ -7,15 +7,6 @@
 
 namespace QETLib {
 
-int CmdSetLanguage(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing input langauge id parameter.");
-  static const char* const kCodes[] = {"us", "uk", "cn", "cz", "nl", "fr", "de", "it", "kr", "pl", "ru", "es", "hu"};
-  bool known = false;
-  for (const char* code : kCodes) known = known || args.First() == code;
-  if (!known) return args.ArgumentError("Unknown language code.");
-  return NotAvailable(args);
-}
-
 int CmdInstallCDP(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing input filepath parameter.");
   return NotAvailable(args);
