@@ -16,9 +16,9 @@ MatchParams ParamsForLevel(int level) {
       {16, 4, 4, 16, true},         // 4
       {32, 8, 16, 32, true},        // 5
       {128, 8, 16, 128, true},      // 6
-      {256, 8, 32, 128, true},      // 7
-      {1024, 32, 128, 258, true},   // 8
-      {32, 32, 258, 64, true}};  // 9: cost-based parse, see lzss_optimal.h
+      {64, 8, 32, 64, true},        // 7
+      {256, 32, 128, 258, true},    // 8
+      {32, 32, 258, 64, true}};     // 9: cost-based parse (lzss_optimal.h), chain and nice only
   return kTable[std::clamp(level, 0, 9)];
 }
 
