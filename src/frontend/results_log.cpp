@@ -42,7 +42,20 @@ void ResultsLog::Add(int severity, std::optional<KUID> asset, std::string_view m
   for (const Recipient& r : recipients_) r(entries_.back());
 }
 
+void ResultsLog::AddWithContainer(int severity, std::optional<KUID> asset, std::string_view message,
+                                  const TagContainer& params) {
+  MessageParams substituted;
+  for (uint32_t i = 0, n = params.TagCount(); i < n; ++i)
+    substituted.emplace_back(std::string(params.TagName(i).View()), TagContainer::ValueText(params.TagValue(i).Get()));
+  Add(severity, asset, message, substituted);
+}
+
 void ResultsLog::AddTagged(int severity, std::optional<KUID> asset, std::string_view tag, const MessageParams& params) {
+  Add(severity, asset, Translate(tag), params);
+}
+
+void ResultsLog::AddTaggedWithContainer(int severity, std::optional<KUID> asset, std::string_view tag,
+                                        const TagContainer& params) {
   Add(severity, asset, Translate(tag), params);
 }
 

@@ -1,6 +1,7 @@
 // The per-command collector of messages: entries with a severity, a text and an optional
 // asset, counters, a stack of current assets, and recipients told about every addition.
 #pragma once
+#include <concepts>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "content/kuid.h"
+#include "content/tag_container.h"
 #include "engine/sync.h"
 
 namespace QETLib {
@@ -35,8 +37,20 @@ class ResultsLog {
   void Add(int severity, std::string_view message);
   void Add(int severity, const KUID& asset, std::string_view message);
   void Add(int severity, std::optional<KUID> asset, std::string_view message, const MessageParams& params);
+  // Parameters in a tag container: each tag's value as text, under its upper-cased name.
+  // (A template only so that a "{}" argument keeps meaning empty MessageParams.)
+  template <typename T>
+    requires std::same_as<T, TagContainer>
+  void Add(int severity, std::optional<KUID> asset, std::string_view message, const T& params) {
+    AddWithContainer(severity, asset, message, params);
+  }
   // Translates a message tag ("$qad_...") through the interface text, then substitutes parameters.
   void AddTagged(int severity, std::optional<KUID> asset, std::string_view tag, const MessageParams& params = {});
+  template <typename T>
+    requires std::same_as<T, TagContainer>
+  void AddTagged(int severity, std::optional<KUID> asset, std::string_view tag, const T& params) {
+    AddTaggedWithContainer(severity, asset, tag, params);
+  }
 
   void PushAsset(const KUID& asset);
   void PopAsset();
@@ -54,6 +68,8 @@ class ResultsLog {
 
  private:
   std::optional<KUID> CurrentAsset() const;
+  void AddWithContainer(int severity, std::optional<KUID> asset, std::string_view message, const TagContainer& params);
+  void AddTaggedWithContainer(int severity, std::optional<KUID> asset, std::string_view tag, const TagContainer& params);
 
   mutable Orb::CriticalSection lock_;
   std::vector<Entry> entries_;
