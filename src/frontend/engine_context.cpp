@@ -11,11 +11,13 @@
 #include "database/index_store.h"
 #include "database/layout.h"
 #include "database/kuid_generator.h"
+#include "content/language_locale.h"
 #include "engine/file.h"
 #include "engine/path.h"
 #include "engine/process.h"
 #include "engine/text.h"
 #include "engine/time.h"
+#include "frontend/interface_text.h"
 
 namespace QETLib {
 
@@ -68,6 +70,10 @@ int Initialise(EngineContext& context, int argc, char** argv) {
   }
   DataManager::Instance().SetEngineContext(&context);
   context.root = Orb::Path::DelSlash(Orb::Path::PrevDir(Orb::Path::PrevDir(context.data_folder)));
+  // The interface text lives in the installation's "data" container; the stored language
+  // picks the thread's locale.
+  InterfaceTextDB::Instance().SetRoot(context.root);
+  ApplyLanguageLocale(context.root);
   DatabaseSettings settings;
   settings.root = context.root;
   TheIndexStore().Install();  // before the database thread's first lock loads the index
