@@ -6,6 +6,8 @@
 #include <chrono>
 
 #include "content/lzss_encoder.h"
+#include "content/package.h"
+#include "content/package_checksum.h"
 #include "content/package_names.h"
 #include "package_test_util.h"
 
@@ -89,6 +91,26 @@ TEST(PackageFolder, PackAndUnpackBothWays) {
     EXPECT_EQ(Get(out + "/abc.txt"), "abc");
     EXPECT_FALSE(Orb::File::Exists(out + "/readme.doc"));
   }
+}
+
+TEST(PackageFolder, WholePackageThroughAFile) {
+  TempDir dir;
+  MakeAssetFolder(dir);
+  TagContainer files;
+  ASSERT_TRUE(QETLib::PackFolder(dir / "asset", "LZSS", {}, files));
+  TagContainer config;
+  config.SetKUID("kuid", QETLib::KUID{1, 2, 0});
+  TagContainer package;
+  ASSERT_EQ(QETLib::AddAssetToPackage(package, QETLib::MakePackageEntry(config, files, true)), "");
+  ASSERT_EQ(QETLib::WritePackage(package, dir / "asset.cdp"), "");
+
+  TagContainer read;
+  ASSERT_EQ(QETLib::ReadPackage(read, dir.Path(), "asset.cdp"), "");
+  TagContainer entry = read.GetContainer("assets").GetContainer("<kuid:1:2>");
+  EXPECT_TRUE(QETLib::PackageChecksumMatches(entry));
+  ASSERT_EQ(QETLib::UnpackFolder(entry.GetContainer("files"), dir / "out", entry.GetText("compression")), "");
+  for (const char* name : {"config.txt", "body.im", "empty.txt", "abc.txt", "textures/wood.texture"})
+    EXPECT_EQ(Get(dir / (std::string("out/") + name)), Get(dir / (std::string("asset/") + name))) << name;
 }
 
 TEST(PackageFolder, CheckFolderReportsEveryFaultAsAnError) {
