@@ -56,7 +56,9 @@ class GSFunctionCompiler {
   void Step(GSNode* n, bool want);
   // Stores the value made by `value` into `target`. With `compound`, the target's current
   // value is loaded first (for ++ and --), reusing the object and index already pushed.
-  void Assign(GSNode* target, const std::function<void()>& value, bool want, bool compound = false);
+  // A string is stored as a copy unless `value` made one already (`copied`).
+  void Assign(GSNode* target, const std::function<void()>& value, bool want, bool compound = false,
+              bool copied = false);
   void Call(GSNode* n, bool want);
   void New(GSNode* n);
   void Cast(GSNode* n);

@@ -118,7 +118,7 @@ void GSFunctionCompiler::Operator(GSNode* n, bool want) {
       return Assign(a, [&] {
         Value(b);
         Op(b->resultType == GS_TYPE_STRING ? OP_STRING_COPY : OP_ARRAY_COPY);
-      }, false);
+      }, false, false, true);
     case GS_OP_MEMBER: case GS_OP_INDEX: case GS_OP_RANGE: Load(n); break;
     case GS_OP_PLUS: case GS_OP_NEGATE: case GS_OP_NOT: case GS_OP_COMPLEMENT: Unary(n); break;
     case GS_OP_CAST: Cast(n); break;
@@ -295,12 +295,13 @@ void GSFunctionCompiler::Load(GSNode* n) {
   }
 }
 
-void GSFunctionCompiler::Assign(GSNode* target, const std::function<void()>& value, bool want, bool compound) {
+void GSFunctionCompiler::Assign(GSNode* target, const std::function<void()>& value, bool want, bool compound,
+                                bool copied) {
   const int32_t t = target->resultType;
   const bool r = IsReferenceType(t);
   auto finish = [&] {
     value();
-    if (t == GS_TYPE_STRING && !compound) Op(OP_STRING_COPY);  // strings are stored as copies
+    if (t == GS_TYPE_STRING && !compound && !copied) Op(OP_STRING_COPY);  // strings are stored as copies
   };
   if (target->IsExpression(GS_EXPR_IDENTIFIER)) {
     auto* var = static_cast<GSVariableSymbol*>(target->symbol);

@@ -27,7 +27,8 @@ struct Compiled {
   }
   // The disassembly lines of one function or initialiser, up to its line table.
   std::string Code(const std::string& signature) const {
-    size_t at = dump.find("\"" + signature + "\"");
+    size_t at = dump.find("  function \"" + signature + "\"");
+    if (at == std::string::npos) at = dump.find("  initialiser \"" + signature + "\"");
     if (at == std::string::npos) return "<no " + signature + ">";
     at = dump.find('\n', at) + 1;
     std::string out;
