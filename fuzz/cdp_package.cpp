@@ -21,6 +21,11 @@ const std::string& Scratch() {
     if (!mkdtemp(pattern.data())) abort();
     return pattern;
   }();
+  static const bool cleaned = [] {
+    atexit([] { Orb::File::Prune(root); });
+    return true;
+  }();
+  (void)cleaned;
   return root;
 }
 
