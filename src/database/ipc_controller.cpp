@@ -27,6 +27,10 @@ std::string MutexName(const std::string& lowered_root) {
   return Orb::Path::ReplaceBackSlashes(Orb::Path::AddPath(kMutexGuid, lowered_root));
 }
 
+// The block (the name text joined with "-ipc2") is kept beside the mutex's own files, so
+// that the files of an installation nobody uses any more are recognised and removed as one.
+std::string BlockPath(const State& s) { return s.mutex.CompanionPath("ipc2.shm"); }
+
 void InitialiseBlock(int32_t pid) {
   Write32(kController, pid);
   Write32(kOwner, -1);
@@ -59,7 +63,6 @@ bool OpenIPCController(const std::string& index_path, bool repair_tool) {
   std::string root = index_path.substr(0, index_path.size() - kIndexName.size() - 1);
   if (!Orb::File::IsFolder(root.empty() ? "/" : root)) return false;
   std::string name = MutexName(lowered.substr(0, root.size()));
-  std::string block_name = Orb::Path::AddPath(name, "-ipc2");
 
   s.pid = Orb::Process::CurrentId();
   bool existed = false;
@@ -67,7 +70,7 @@ bool OpenIPCController(const std::string& index_path, bool repair_tool) {
   if (!existed) {
     // No live process has the installation open: whatever an earlier run left in the
     // block is stale, so it starts afresh with this process as controller.
-    if (!s.block.Create(block_name, kBlockSize)) {
+    if (!s.block.CreateAt(BlockPath(s), kBlockSize)) {
       s.mutex.CloseHeld();
       return false;
     }
@@ -79,7 +82,7 @@ bool OpenIPCController(const std::string& index_path, bool repair_tool) {
     return true;
   }
   s.mutex.Lock();
-  if (!s.block.Attach(block_name, kBlockSize)) {
+  if (!s.block.AttachAt(BlockPath(s), kBlockSize)) {
     s.mutex.CloseHeld();
     return false;
   }

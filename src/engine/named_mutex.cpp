@@ -7,6 +7,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <vector>
+
+#include "engine/file.h"
 
 #include "engine/text.h"
 
@@ -34,6 +37,43 @@ int FlockRetry(int fd, int op) {
     r = ::flock(fd, op);
   } while (r != 0 && errno == EINTR);
   return r;
+}
+
+// Removes the file set `base`.mutex, `base`.live and their companions when nobody holds it. The set's own
+// lock is taken first, so a process that opened the old lock file meanwhile notices the
+// unlink when it gets the lock (it checks the path still names its file) and starts over.
+void SweepSet(const std::string& base, const std::vector<FindEntry>& entries) {
+  std::string lock_path = base + ".mutex";
+  std::string live_path = base + ".live";
+  int lock_fd = ::open(lock_path.c_str(), O_RDWR | O_CLOEXEC);
+  if (lock_fd < 0) return;
+  struct stat held, named;
+  if (FlockRetry(lock_fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(lock_fd, &held) == 0 &&
+      ::stat(lock_path.c_str(), &named) == 0 && held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
+    int live_fd = ::open(live_path.c_str(), O_RDWR | O_CLOEXEC);
+    if (live_fd >= 0 && FlockRetry(live_fd, LOCK_EX | LOCK_NB) == 0) {
+      for (const FindEntry& e : entries)
+        if (e.path.compare(0, base.size() + 1, base + ".") == 0 && e.path != live_path && e.path != lock_path)
+          ::unlink(e.path.c_str());
+      ::unlink(live_path.c_str());
+      ::unlink(lock_path.c_str());
+    }
+    if (live_fd >= 0) ::close(live_fd);
+  }
+  ::close(lock_fd);
+}
+
+void SweepStaleSets(const std::string& own_lock_path) {
+  std::vector<FindEntry> entries;
+  if (!ListFolder(SharedObjectFolder(), entries)) return;
+  const std::string prefix = "quorix-", suffix = ".live";
+  for (const FindEntry& e : entries) {
+    if (e.is_folder || e.name.size() <= prefix.size() + suffix.size() || e.name.compare(0, prefix.size(), prefix) != 0 ||
+        e.name.compare(e.name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    std::string base = e.path.substr(0, e.path.size() - suffix.size());
+    if (base + ".mutex" != own_lock_path) SweepSet(base, entries);
+  }
 }
 
 }  // namespace
@@ -75,6 +115,7 @@ bool NamedMutex::OpenVerifiedLock() {
 bool NamedMutex::Create(const std::string& name, bool initially_owned, bool& existed) {
   existed = false;
   if (IsOpen()) return false;
+  name_ = name;
   lock_path_ = SharedObjectPath(name, "mutex");
   live_path_ = SharedObjectPath(name, "live");
   local_.lock();
@@ -103,9 +144,12 @@ bool NamedMutex::Create(const std::string& name, bool initially_owned, bool& exi
       return false;
     }
   }
+  if (!existed) SweepStaleSets(lock_path_);
   if (existed || !initially_owned) Unlock();
   return true;
 }
+
+std::string NamedMutex::CompanionPath(const char* suffix) const { return SharedObjectPath(name_, suffix); }
 
 void NamedMutex::Lock() {
   local_.lock();

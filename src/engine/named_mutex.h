@@ -24,6 +24,9 @@ std::string SharedObjectPath(const std::string& name, const char* suffix);
 // tests that with an exclusive try-lock while holding the mutex, so a file left over by a
 // crashed run counts as absent. Threads of one process are serialised by an in-process
 // mutex before the flock is taken; the lock is re-entrant per thread.
+// Companion files (a shared block) sit beside the two as NAME.<suffix>. A process that
+// finds itself first also sweeps the folder for sets of files that no live process holds
+// (left by processes that were killed), taking each set's lock before removing it.
 class NamedMutex {
  public:
   NamedMutex() = default;
@@ -36,6 +39,8 @@ class NamedMutex {
   // on return; otherwise it is not held.
   bool Create(const std::string& name, bool initially_owned, bool& existed);
   bool IsOpen() const { return lock_fd_ >= 0; }
+  // The path of a companion file of this mutex (valid once created).
+  std::string CompanionPath(const char* suffix) const;
 
   void Lock();
   void Unlock();
@@ -49,6 +54,7 @@ class NamedMutex {
 
  private:
   bool OpenVerifiedLock();  // takes the flock on a lock file that is still linked
+  std::string name_;
   std::string lock_path_;
   std::string live_path_;
   int lock_fd_ = -1;

@@ -11,14 +11,19 @@ namespace Orb {
 
 SharedMemory::~SharedMemory() { Close(); }
 
-bool SharedMemory::Create(const std::string& name, size_t size) { return Map(name, size, true); }
+bool SharedMemory::Create(const std::string& name, size_t size) { return Map(SharedObjectPath(name, "shm"), size, true); }
 
-bool SharedMemory::Attach(const std::string& name, size_t size) { return Map(name, size, false); }
+bool SharedMemory::Attach(const std::string& name, size_t size) {
+  return Map(SharedObjectPath(name, "shm"), size, false);
+}
 
-bool SharedMemory::Map(const std::string& name, size_t size, bool fresh) {
+bool SharedMemory::CreateAt(const std::string& path, size_t size) { return Map(path, size, true); }
+bool SharedMemory::AttachAt(const std::string& path, size_t size) { return Map(path, size, false); }
+
+bool SharedMemory::Map(const std::string& path, size_t size, bool fresh) {
   Close();
   if (size == 0) return false;
-  path_ = SharedObjectPath(name, "shm");
+  path_ = path;
   int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   struct stat st;

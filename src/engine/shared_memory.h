@@ -19,6 +19,9 @@ class SharedMemory {
   // Maps an existing block; one that is missing or too short is created or extended
   // with zero bytes.
   bool Attach(const std::string& name, size_t size);
+  // The same for a block kept in the file at `path`.
+  bool CreateAt(const std::string& path, size_t size);
+  bool AttachAt(const std::string& path, size_t size);
   void Close();
 
   bool IsOpen() const { return data_ != nullptr; }
@@ -27,7 +30,7 @@ class SharedMemory {
   const std::string& FilePath() const { return path_; }
 
  private:
-  bool Map(const std::string& name, size_t size, bool fresh);
+  bool Map(const std::string& path, size_t size, bool fresh);
   uint8_t* data_ = nullptr;
   size_t size_ = 0;
   std::string path_;

@@ -8,6 +8,9 @@
 
 #include "database/ipc_worker_process.h"
 #include "engine/file.h"
+#include "engine/named_mutex.h"
+#include "engine/path.h"
+#include "engine/text.h"
 #include "support/installation.h"
 #include "support/run.h"
 
@@ -198,6 +201,25 @@ TEST_F(IpcProcessTest, LastProcessKilledLeavesNothingStale) {
   EXPECT_EQ(fresh.owner, -1);
   EXPECT_EQ(fresh.attached, 1);
   EXPECT_EQ(b.Ask("try 1"), "1");
+}
+
+TEST_F(IpcProcessTest, FilesOfAKilledLoneProcessAreSweptByTheNextFirstOpener) {
+  std::string name = Orb::Path::AddPath("09731AC6-B611-4e2a-B181-578073F64F24", Orb::ToLower(root));
+  std::string live = Orb::SharedObjectPath(name, "live");
+  auto a = std::make_unique<WorkerProcess>(env);
+  ASSERT_EQ(Open(*a), "ok");
+  ASSERT_TRUE(Orb::File::Exists(live));
+  a->Kill();
+  ASSERT_TRUE(Orb::File::Exists(live));  // nobody closed it
+  qtest::TempFolder other;
+  WorkerProcess b(env);
+  ASSERT_EQ(b.Ask("open " + other.Path() + " 0"), "ok");
+  EXPECT_FALSE(Orb::File::Exists(live));
+  EXPECT_FALSE(Orb::File::Exists(Orb::SharedObjectPath(name, "mutex")));
+  EXPECT_FALSE(Orb::File::Exists(Orb::SharedObjectPath(name, "ipc2.shm")));
+  WorkerProcess c(env);
+  ASSERT_EQ(Open(c), "ok");  // the installation opens afresh
+  EXPECT_EQ(Parse(c.Ask("view")).controller, Pid(c));
 }
 
 TEST_F(IpcProcessTest, SixteenProcessesShareTheWriteLockWithoutLosingAnUpdate) {
