@@ -6,7 +6,7 @@ namespace GSCompiler {
 
 namespace {
 
-constexpr int kMaxDepth = 64;  // class chains deeper than this are not followed
+constexpr int kMaxDepth = 10000;  // guards the recursion; analysis refuses cycles already
 
 void AddBases(const GSClassSymbol* cls, uint32_t at, bool direct, std::vector<GSCBase>& out, int depth) {
   if (depth > kMaxDepth) return;

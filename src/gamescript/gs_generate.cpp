@@ -3,6 +3,8 @@
 #include "gamescript/gs_generate.h"
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "gamescript/gs_class_layout.h"
 #include "gamescript/gs_codegen.h"
@@ -11,7 +13,7 @@ namespace GSCompiler {
 
 namespace {
 
-constexpr int kMaxDepth = 64;
+constexpr int kMaxDepth = 10000;  // derivation chains deeper than this are refused
 
 int32_t ClassNumberOf(GSSymbolTable& table, const char* className) {
   if (!className) return -1;
@@ -29,28 +31,41 @@ struct Slot {
   const GSFunctionSymbol* fn;
 };
 
+using DispatchCache = std::unordered_map<const GSClassSymbol*, std::vector<Slot>>;
+
 // Bases first (each with its own overrides applied), then the class's own functions; an own
-// function replaces every inherited slot with the same lookup key.
-bool BuildDispatch(const GSClassSymbol* cls, std::vector<Slot>& out, GSLog& log, int depth) {
-  if (depth > kMaxDepth) return false;
-  for (const GSClassLink* b = cls->bases; b; b = b->next)
-    if (!BuildDispatch(b->cls, out, log, depth + 1)) return false;
-  const size_t inherited = out.size();
+// function replaces every inherited slot with the same lookup key. Tables are kept per class,
+// so a long derivation chain is walked once.
+const std::vector<Slot>* BuildDispatch(const GSClassSymbol* cls, DispatchCache& cache, GSLog& log, int depth) {
+  if (auto it = cache.find(cls); it != cache.end()) return &it->second;
+  if (depth > kMaxDepth) {
+    log.Message("Compiler error GEC");
+    return nullptr;
+  }
+  std::vector<Slot> out;
+  for (const GSClassLink* b = cls->bases; b; b = b->next) {
+    const std::vector<Slot>* base = BuildDispatch(b->cls, cache, log, depth + 1);
+    if (!base) return nullptr;
+    out.insert(out.end(), base->begin(), base->end());
+  }
+  std::unordered_map<const char*, std::vector<size_t>> inherited;  // lookup key -> slots
+  for (size_t i = 0; i < out.size(); ++i) inherited[out[i].fn->name].push_back(i);
   for (const GSFunctionSymbol* fn = cls->firstFunction; fn; fn = fn->nextFunction) {
-    for (size_t i = 0; i < inherited; ++i) {
-      if (out[i].fn->name != fn->name) continue;
-      if (out[i].fn->type != fn->type || out[i].fn->returnClass != fn->returnClass) {
-        log.Message(("Wrong return type on function: " + std::string(fn->signature ? fn->signature : "")).c_str());
-        return false;
+    if (auto it = inherited.find(fn->name); it != inherited.end()) {
+      for (size_t i : it->second) {
+        if (out[i].fn->type != fn->type || out[i].fn->returnClass != fn->returnClass) {
+          log.Message(("Wrong return type on function: " + std::string(fn->signature ? fn->signature : "")).c_str());
+          return nullptr;
+        }
+        out[i] = {cls, fn};
       }
-      out[i] = {cls, fn};
     }
     out.push_back({cls, fn});
   }
-  return true;
+  return &cache.emplace(cls, std::move(out)).first->second;
 }
 
-bool GenerateClass(GSCompilerContext& ctx, GSClassSymbol* cls, GSLog& log, GSCClass& c) {
+bool GenerateClass(GSCompilerContext& ctx, GSClassSymbol* cls, GSLog& log, DispatchCache& cache, GSCClass& c) {
   GSSymbolTable& table = ctx.symbols;
   c.symbol = cls;
   c.name = cls->name;
@@ -94,9 +109,9 @@ bool GenerateClass(GSCompilerContext& ctx, GSClassSymbol* cls, GSLog& log, GSCCl
     if (IsReferenceType(var->type)) c.reference_slots.push_back(slot);
   }
 
-  std::vector<Slot> slots;
-  if (!BuildDispatch(cls, slots, log, 0)) return false;
-  for (const Slot& s : slots)
+  const std::vector<Slot>* slots = BuildDispatch(cls, cache, log, 0);
+  if (!slots) return false;
+  for (const Slot& s : *slots)
     c.dispatch.push_back({static_cast<uint32_t>(s.cls->index), static_cast<uint32_t>(s.fn->index)});
   return true;
 }
@@ -107,11 +122,12 @@ bool Generate(GSCompilerContext& ctx, GSLog& log, GSCLibrary& library) {
   GSSymbolTable& table = ctx.symbols;
   for (const auto& unit : ctx.units) library.dependencies.push_back({unit->sourceCrc, unit->fileNameCrc});
 
+  DispatchCache cache;
   for (int32_t n = 0; n < table.ClassCount(); ++n) {
     GSClassSymbol* cls = table.ClassAt(n);
     if (cls->dependency == 0) {
       GSCClass& c = ctx.classes.emplace_back();
-      if (!GenerateClass(ctx, cls, log, c)) return false;
+      if (!GenerateClass(ctx, cls, log, cache, c)) return false;
     }
   }
   for (int32_t n = 0; n < table.ClassCount(); ++n) {

@@ -154,3 +154,24 @@ TEST(GSCodegen, FramesTablesAndInitialiser) {
   for (const std::string& text : twice.image.strings) stored += text == "same";
   EXPECT_EQ(stored, 1);
 }
+
+TEST(GSCodegen, LongDerivationChainsAndOverrides) {
+  // 80 levels, each class overriding F and adding G<n>: the last class's table has every
+  // inherited slot, F's slots all pointing at the last class.
+  std::string source;
+  for (int i = 0; i < 80; ++i) {
+    source += "class K" + std::to_string(i) + (i ? " isclass K" + std::to_string(i - 1) : std::string()) +
+              " { public int F(void) { return " + std::to_string(i) + "; } public void G" + std::to_string(i) +
+              "(void) { } };\n";
+  }
+  auto c = CompileClass(source);
+  ASSERT_EQ(c.errors, 0u) << c.Log();
+  const GSCompiler::GSCClass& last = c.image.library.compiled.back();
+  ASSERT_EQ(last.dispatch.size(), 160u);
+  EXPECT_EQ(last.bases.size(), 79u);
+  EXPECT_EQ(last.dispatch[0].class_number, 79u);  // K0's F slot: overridden by K79
+  EXPECT_EQ(last.dispatch[0].entry, 0u);
+  EXPECT_EQ(last.dispatch[1].class_number, 0u);   // K0's G0: inherited as is
+  EXPECT_EQ(last.dispatch[158].class_number, 79u);
+  EXPECT_EQ(last.dispatch[159].entry, 1u);
+}
