@@ -51,9 +51,17 @@ void GSFunctionCompiler::Statement(GSNode* n) {
     case GS_STMT_WAIT: return Wait(n);
     case GS_STMT_ON:
       labelOffsets_[n] = Here();
-      if (n->child[2]) {
+      if (GSNode* target = n->child[2]) {
         // A handler with a message variable starts with the message object on the stack.
-        Assign(n->child[2], [&] { Depth(1); }, false);
+        if (target->IsExpression(GS_EXPR_IDENTIFIER)) {
+          Assign(target, [&] { Depth(1); }, false);
+        } else {
+          // Other l-values push their object first: park the message in an extra slot.
+          const int32_t slot = out_.parameters + out_.locals + out_.extra_slots++;
+          Depth(1);
+          OpI16(OP_STORE_LOCAL_R, slot);
+          Assign(target, [&] { OpI16(OP_LOAD_LOCAL_R, slot); }, false);
+        }
       }
       return;
     default: Fail("Compiler error GEC");

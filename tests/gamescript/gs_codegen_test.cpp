@@ -110,6 +110,11 @@ TEST(GSCodegen, Statements) {
        "game class C { thread void f(void) { object m; wait() { on \"A\", \"B\", m: continue; on \"X\", \"Y\": break; } } };",
        "$void@C::f()",
        "0000 wait 2: \"A\",\"B\"->19 \"X\",\"Y\"->27\n0019 store_local_r 1\n0022 jump 0\n0027 jump 32\n0032 return\n"},
+      {"a message stored into another object's member goes through an extra slot",
+       "class P { public object m; };\ngame class C { thread void f(P p) { wait() { on \"A\", \"B\", p.m: break; } } };",
+       "$void@C::f(P)",
+       "0000 wait 1: \"A\",\"B\"->11\n0011 store_local_r 2\n0014 load_local_r 1\n0017 load_local_r 2\n"
+       "0020 store_member_of_r 0\n0023 jump 28\n0028 return\n"},
       {"goto jumps to its label",
        "class C { void f(void) { goto end; end: return; } };", "$void@C::f()", "0000 jump 5\n0005 return\n"},
   };
