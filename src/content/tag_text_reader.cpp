@@ -81,7 +81,8 @@ class TextReader {
       size_t r = q;
       bool dot = false;
       if (t_[r] == '-') ++r;
-      while (r < t_.size() && (IsDigit(t_[r]) || t_[r] == '.')) dot = dot || t_[r++] == '.';
+      for (; r < t_.size() && (IsDigit(t_[r]) || t_[r] == '.'); ++r)
+        if (t_[r] == '.') dot = true;
       while (r < t_.size() && IsBlank(t_[r])) ++r;
       if (r >= t_.size() || IsLineEnd(t_[r])) return dot ? Kind::kFloat : Kind::kInt;
     }
