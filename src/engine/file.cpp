@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include "engine/path.h"
@@ -208,6 +209,10 @@ bool File::IsRegularFile(const std::string& path) {
 
 bool File::Rename(const std::string& from, const std::string& to) {
   return !from.empty() && !to.empty() && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool File::Exchange(const std::string& a, const std::string& b) {
+  return !a.empty() && !b.empty() && ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
 }
 
 bool File::Unlink(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }

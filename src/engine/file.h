@@ -51,6 +51,9 @@ class File {
   static bool IsRegularFile(const std::string& path);
   static bool Rename(const std::string& from, const std::string& to);
   static bool Unlink(const std::string& path);
+  // Swaps two existing paths in one step, so no moment passes without either in place.
+  // False where the file system cannot do it; the caller then falls back to renames.
+  static bool Exchange(const std::string& a, const std::string& b);
   static bool Md(const std::string& path);  // makes the folder and any missing parents
   // Removes a folder tree. Symbolic links are removed, never followed.
   static bool Prune(const std::string& path);

@@ -7,24 +7,8 @@
 
 namespace QETLib {
 
-int CmdInstallCDP(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing input filepath parameter.");
-  return NotAvailable(args);
-}
-
-int CmdInstallFromPath(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing input path parameter.");
-  if (!Orb::File::Exists(args.PathArg())) return args.ArgumentError("Invalid input path.");
-  return NotAvailable(args);
-}
-
 int CmdImportConsists(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing input path parameter.");
-  return NotAvailable(args);
-}
-
-int CmdEdit(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
   return NotAvailable(args);
 }
 
@@ -35,21 +19,6 @@ int CmdPrintConfig(CommandArgs& args) {
 
 int CmdListBuilds(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing path parameter.");
-  return NotAvailable(args);
-}
-
-int CmdCommit(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
-  return NotAvailable(args);
-}
-
-int CmdRevert(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
-  return NotAvailable(args);
-}
-
-int CmdDelete(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
   return NotAvailable(args);
 }
 
