@@ -139,7 +139,7 @@ unsigned CompileSourceFile(const std::string& source, const std::optional<std::s
   for (const std::string& folder : includes) folders.push_back({folder, Orb::PString()});
 
   std::string name = BareName(source);
-  if (!name.empty() && (name.back() == 'e' || name.back() == 'E')) name.pop_back();  // x.gse compiles as x.gs
+  if (Orb::Path::IsExt(name, "gse")) name.pop_back();  // x.gse compiles as x.gs (found as x.gse when alone)
 
   auto context = std::make_unique<GSCompilerContext>();
   context->Reset(&log);
