@@ -12,36 +12,8 @@ int CmdImportConsists(CommandArgs& args) {
   return NotAvailable(args);
 }
 
-int CmdPrintConfig(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
-  return NotAvailable(args);
-}
-
-int CmdListBuilds(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing path parameter.");
-  return NotAvailable(args);
-}
-
 int CmdCompressTexture(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
-  return NotAvailable(args);
-}
-
-int CmdSearchByCategory(CommandArgs& args) {
-  if (args.HasFirst() && args.First() == "-a" && args.argc < 4)
-    return args.ArgumentError("Missing category parameter.");
-  return NotAvailable(args);
-}
-
-int CmdValidate(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
-  return NotAvailable(args);
-}
-
-int CmdCreateCDP(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing output path parameter.");
-  if (!Orb::Path::IsExt(args.FirstAsTyped(), "cdp"))
-    return args.ArgumentError("The output filename must have a .cdp extension.");
   return NotAvailable(args);
 }
 
@@ -49,7 +21,5 @@ int CmdDLSParse(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing CDP filepath.");
   return NotAvailable(args);
 }
-
-int CmdDLSDeleteAll(CommandArgs& args) { return NotAvailable(args); }
 
 }  // namespace QETLib
