@@ -15,7 +15,7 @@ namespace Net {
 
 namespace {
 
-constexpr size_t kReadBufferSize = 64 * 1024;
+constexpr size_t kReadBufferSize = 128 * 1024;
 constexpr size_t kMaxHostText = 511;       // hosts are remembered in 512 bytes
 constexpr size_t kMaxProxyReply = 16 * 1024;
 
