@@ -80,6 +80,9 @@ bool HTTPConnection::ReadUntilClose(Sink& sink) {
 template <typename Sink>
 bool HTTPConnection::ReadBody(Sink& sink) {
   if (!RequireOpen()) return false;
+  // These replies never carry a body; waiting for one on a kept-alive connection would
+  // wait for ever.
+  if (status_code_ == 204 || status_code_ == 304) return true;
   if (Orb::EqualsIgnoreCase(transfer_encoding_, "chunked")) return ReadChunked(sink);
   if (content_length_ >= 0) return ReadCounted(sink, content_length_);
   return ReadUntilClose(sink);

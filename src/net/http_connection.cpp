@@ -84,6 +84,7 @@ bool HTTPConnection::ReadHeaderLine(std::string& line) {
 
 void HTTPConnection::TakeHeaderLine(const std::string& line) {
   std::string_view value;
+  if (MatchPattern(line, "HTTP/?.? ??? ")) status_code_ = static_cast<int>(LeadingNumber(std::string_view(line).substr(9)));
   if (MatchPattern(line, "HTTP/?.? 2?? ")) {
     status_class_ = kHTTPSuccess;
   } else if (MatchPattern(line, "HTTP/?.? 3?? ")) {
@@ -108,6 +109,7 @@ bool HTTPConnection::ReadReply() {
   Orb::CriticalSection::Hold hold(section_);
   last_error_.clear();
   status_class_ = kHTTPNoReply;
+  status_code_ = 0;
   location_.clear();
   transfer_encoding_.clear();
   content_length_ = -1;

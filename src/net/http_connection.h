@@ -46,6 +46,7 @@ class HTTPConnection : public NetConnection {
   bool Get(const std::string& host, const std::string& path) { return SendGet(host, path) && ReadReply(); }
 
   int StatusClass() const { return status_class_; }
+  int StatusCode() const { return status_code_; }
   const std::string& Location() const { return location_; }
   const std::string& TransferEncoding() const { return transfer_encoding_; }
   int64_t ContentLength() const { return content_length_; }  // -1 when the reply had none
@@ -71,6 +72,7 @@ class HTTPConnection : public NetConnection {
   bool ReadUntilClose(Sink& sink);
 
   int status_class_ = kHTTPNoReply;
+  int status_code_ = 0;  // the number on the status line
   std::string location_;
   std::string transfer_encoding_;
   int64_t content_length_ = -1;

@@ -54,6 +54,7 @@ TEST_F(HTTPTransfer, BodyForms) {
       {"/close/small.bin", Small(), true},   {"/files/empty.bin", "", false},
       {"/chunked/empty.bin", "", false},     {"/lf-only/x", "hello", false},
       {"/lfcr/x", "hello", false},           {"/no-reason", "ok", false},
+      {"/no-content", "", false},
   };
   for (const Case& c : cases) {
     HTTPConnection http;

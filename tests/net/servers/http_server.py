@@ -128,6 +128,9 @@ def route(conn, method, path, head, body):
     if path.startswith(b"/lfcr/"):
         send(conn, b"HTTP/1.1 200 OK\n\rContent-Length: 5\n\r\n\rhello")
         return False
+    if path == b"/no-content":
+        send(conn, b"HTTP/1.1 204 No Content\r\n\r\n")
+        return True
     if path == b"/no-reason":
         send(conn, b"HTTP/1.1 200\r\nContent-Length: 2\r\n\r\nok")
         return True
