@@ -11,6 +11,7 @@
 #include <string>
 
 #include "gamescript/gs_parser.h"
+#include "gamescript/gs_semantic.h"
 
 namespace {
 
@@ -69,5 +70,25 @@ void BM_ScanParse(benchmark::State& state) {
   state.counters["lines/s"] = benchmark::Counter(Lines(text) * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ScanParse)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_ScanParseAnalyse(benchmark::State& state) {
+  const std::string& text = Source();
+  if (text.empty()) return state.SkipWithError("set GS_BENCH_SOURCE to a generated .gs file");
+  for (auto _ : state) {
+    Utils::BlockMemory nodes(1 << 20);
+    GSCompiler::GSStringPool pool;
+    GSCompiler::GSSymbolTable table(pool);
+    NullLog log;
+    GSCompiler::GSNode* root = nullptr;
+    if (GSCompiler::GSParse(text, "bench.gs", nodes, pool, log, &root) != GSCompiler::GS_PARSE_OK)
+      return state.SkipWithError("generated source does not parse");
+    table.currentDependency = table.InsertDependency("bench.gs", 0, 0, 0);
+    GSCompiler::GSSemanticInput input{root, "bench.gs", false, &nodes};
+    if (GSCompiler::GSAnalyse(table, input, log) != 0) return state.SkipWithError("generated source has errors");
+    benchmark::DoNotOptimize(root);
+  }
+  state.counters["lines/s"] = benchmark::Counter(Lines(text) * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ScanParseAnalyse)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

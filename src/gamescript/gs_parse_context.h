@@ -24,7 +24,9 @@ struct GSParseContext {
   GSNode* declarations = nullptr;  // includes first, then classes
   bool afterInclude = false;       // the last token was 'include'
 
-  int Line() const;
+  int line = 1;                    // the scanner's line when it returned its last token
+  int Line() const { return line; }
+  int ScannerLine() const;
   GSNode* Node(int32_t category, int32_t kind) { return NewNode(*nodes, category, kind, Line()); }
 };
 

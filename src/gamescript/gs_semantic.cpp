@@ -105,18 +105,14 @@ const char* GSAnalyser::ClassNameOf(const GSNode* typeNode) const {
 
 GSVariableSymbol* GSAnalyser::FindMemberVariable(GSClassSymbol* cls, const char* name) const {
   // Own members first, then the bases in `isclass` order, depth first.
-  std::vector<GSClassSymbol*> work{cls};
-  while (!work.empty()) {
-    GSClassSymbol* c = work.back();
-    work.pop_back();
+  GSVariableSymbol* found = nullptr;
+  GSWalkClasses(cls, true, [&](GSClassSymbol* c) {
     GSSymbol* s = c->members.Find(name);
-    if (s && s->kind == GS_SYM_VARIABLE) return static_cast<GSVariableSymbol*>(s);
-    std::vector<GSClassSymbol*> bases;
-    for (GSClassLink* b = c->bases; b; b = b->next) bases.push_back(b->cls);
-    for (auto it = bases.rbegin(); it != bases.rend(); ++it) work.push_back(*it);
-    if (work.size() > 100000) break;  // shared bases on pathological graphs
-  }
-  return nullptr;
+    if (!s || s->kind != GS_SYM_VARIABLE) return GSWalk::Descend;
+    found = static_cast<GSVariableSymbol*>(s);
+    return GSWalk::Stop;
+  });
+  return found;
 }
 
 bool GSAnalyser::CheckTypeDeclared(const GSNode* typeNode) {
@@ -154,48 +150,89 @@ void GSAnalyser::DeclareClass(GSNode* decl) {
   unitClasses_.push_back(cls);
 }
 
-void GSAnalyser::ResolveBases(GSClassSymbol* cls) {
-  if (cls->basesResolved || cls->resolving) return;
-  cls->resolving = true;
-  GSClassLink** tail = &cls->bases;
-  for (GSNameLink* link = cls->pendingBases; link; link = link->next) {
+void GSAnalyser::ResolveBases(GSClassSymbol* root) {
+  // Depth first over the pending base names with an explicit stack: a base is resolved before
+  // the class that names it, and a base met again while still open closes a cycle.
+  struct Frame {
+    GSClassSymbol* cls;
+    GSNameLink* link;
+    GSClassLink** tail;
+  };
+  if (root->basesResolved || root->resolving) return;
+  std::vector<Frame> stack;
+  root->resolving = true;
+  stack.push_back(Frame{root, root->pendingBases, &root->bases});
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    GSClassSymbol* cls = f.cls;
+    if (!f.link) {
+      cls->pendingBases = nullptr;
+      cls->resolving = false;
+      cls->basesResolved = true;
+      stack.pop_back();
+      continue;
+    }
+    GSNameLink* link = f.link;
     const char* name = link->name->value.text;
     int line = link->name->line;
     GSClassSymbol* base = FindClass(name);
+    if (base && !base->basesResolved && !base->resolving) {
+      base->resolving = true;
+      stack.push_back(Frame{base, base->pendingBases, &base->bases});
+      continue;  // this link is looked at again once the base is resolved
+    }
+    f.link = link->next;
     if (!base) {
       ErrorIn(cls->fileName, line, "Class %s has not been declared, line %d.", name, line);
-      continue;
-    }
-    if (base->flags & GS_SPEC_STATIC) {
+    } else if (base->flags & GS_SPEC_STATIC) {
       ErrorIn(cls->fileName, line, "Cannot extend static class %s, line %d.", name, line);
-      continue;
-    }
-    if (base->flags & GS_SPEC_FINAL) {
+    } else if (base->flags & GS_SPEC_FINAL) {
       ErrorIn(cls->fileName, line, "Cannot extend final class %s, line %d.", name, line);
-      continue;
-    }
-    if (!base->resolving) ResolveBases(base);
-    // A base still being resolved leads back to this class; a base already reachable would
-    // be inherited twice.
-    if (base->resolving || base->DerivesFrom(cls) || cls->DerivesFrom(base)) {
+    } else if (base->resolving || cls->DerivesFrom(base)) {
+      // A base still open leads back to this class (a resolved base never does: its own
+      // resolution would have met this class open); one already reachable would be
+      // inherited twice.
       ErrorIn(cls->fileName, line, "Class %s and %s causes cyclic derivation, line %d.", cls->name, name, line);
-      continue;
+    } else {
+      link->name->symbol = base;
+      auto* resolved = table_.Memory().New<GSClassLink>();
+      resolved->cls = base;
+      *f.tail = resolved;
+      f.tail = &resolved->next;
     }
-    link->name->symbol = base;
-    auto* resolved = table_.Memory().New<GSClassLink>();
-    resolved->cls = base;
-    *tail = resolved;
-    tail = &resolved->next;
   }
-  cls->pendingBases = nullptr;
-  cls->resolving = false;
-  cls->basesResolved = true;
 }
 
-void GSAnalyser::DeclareMembers(GSClassSymbol* cls) {
-  if (cls->membersDeclared || cls->declaring) return;
-  cls->declaring = true;
-  for (GSClassLink* b = cls->bases; b; b = b->next) DeclareMembers(b->cls);
+void GSAnalyser::DeclareMembers(GSClassSymbol* root) {
+  // Bases first (their slots and functions come before the class's own), iteratively.
+  struct Frame {
+    GSClassSymbol* cls;
+    GSClassLink* base;
+  };
+  if (root->membersDeclared || root->declaring) return;
+  std::vector<Frame> stack;
+  root->declaring = true;
+  stack.push_back(Frame{root, root->bases});
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    if (f.base) {
+      GSClassSymbol* b = f.base->cls;
+      f.base = f.base->next;
+      if (!b->membersDeclared && !b->declaring) {
+        b->declaring = true;
+        stack.push_back(Frame{b, b->bases});
+      }
+      continue;
+    }
+    GSClassSymbol* cls = f.cls;
+    stack.pop_back();
+    DeclareOwnMembers(cls);
+    cls->declaring = false;
+    cls->membersDeclared = true;
+  }
+}
+
+void GSAnalyser::DeclareOwnMembers(GSClassSymbol* cls) {
   cls->firstMemberSlot = 0;
   cls->firstFunctionSlot = 0;
   for (GSClassLink* b = cls->bases; b; b = b->next) {
@@ -208,8 +245,6 @@ void GSAnalyser::DeclareMembers(GSClassSymbol* cls) {
     if (m->IsDeclaration(GS_DECL_FUNCTION) || m->IsDeclaration(GS_DECL_PROTOTYPE)) DeclareFunction(cls, m);
     else if (m->IsDeclaration(GS_DECL_VARIABLES)) DeclareMemberVariables(cls, m, true);
   }
-  cls->declaring = false;
-  cls->membersDeclared = true;
 }
 
 void GSAnalyser::DeclareFunction(GSClassSymbol* cls, GSNode* decl) {
@@ -237,23 +272,15 @@ void GSAnalyser::DeclareFunction(GSClassSymbol* cls, GSNode* decl) {
   const char* returnClass = ClassNameOf(returnNode);
   const char* key = GSFunctionKey(pool_, name, params, count);
 
-  for (GSClassLink* b = cls->bases; b; b = b->next) {
-    // The nearest definition along each base decides.
-    std::vector<GSClassSymbol*> work{b->cls};
-    while (!work.empty()) {
-      GSClassSymbol* c = work.back();
-      work.pop_back();
-      GSSymbol* s = c->members.Find(key);
-      if (s && s->kind == GS_SYM_FUNCTION) {
-        if (s->flags & GS_SPEC_FINAL) {
-          Error(line, "Cannot override final function, line %d.", line);
-          return;
-        }
-        continue;
-      }
-      for (GSClassLink* bb = c->bases; bb; bb = bb->next) work.push_back(bb->cls);
-      if (work.size() > 100000) break;
-    }
+  // The nearest definition along each base path decides whether it may be overridden.
+  bool finalBase = GSWalkClasses(cls, false, [key](GSClassSymbol* c) {
+    GSSymbol* s = c->members.Find(key);
+    if (!s || s->kind != GS_SYM_FUNCTION) return GSWalk::Descend;
+    return (s->flags & GS_SPEC_FINAL) ? GSWalk::Stop : GSWalk::Skip;
+  });
+  if (finalBase) {
+    Error(line, "Cannot override final function, line %d.", line);
+    return;
   }
 
   bool isBody = decl->kind == GS_DECL_FUNCTION;

@@ -11,42 +11,29 @@ constexpr size_t kMaxCandidates = 1024;
 // Functions of `cls` and its bases in search order (own first, then bases depth first),
 // an overridden base version hidden by the nearer one with the same key.
 void CollectFunctions(GSClassSymbol* cls, const char* name, int32_t argc, std::vector<GSFunctionSymbol*>& out) {
-  std::vector<GSClassSymbol*> work{cls};
-  std::vector<GSClassSymbol*> seen;
-  while (!work.empty() && out.size() < kMaxCandidates) {
-    GSClassSymbol* c = work.back();
-    work.pop_back();
-    bool visited = false;
-    for (GSClassSymbol* s : seen) visited |= s == c;
-    if (visited) continue;
-    seen.push_back(c);
-    for (GSFunctionSymbol* f = c->firstFunction; f && out.size() < kMaxCandidates; f = f->nextFunction) {
+  GSWalkClasses(cls, true, [&](GSClassSymbol* c) {
+    for (GSFunctionSymbol* f = c->firstFunction; f; f = f->nextFunction) {
       if (f->functionName != name || f->parameterCount != argc) continue;
       bool hidden = false;
       for (GSFunctionSymbol* g : out) hidden |= g->name == f->name;
-      if (!hidden) out.push_back(f);
+      if (hidden) continue;
+      if (out.size() >= kMaxCandidates) return GSWalk::Stop;
+      out.push_back(f);
     }
-    std::vector<GSClassSymbol*> bases;
-    for (GSClassLink* b = c->bases; b; b = b->next) bases.push_back(b->cls);
-    for (auto it = bases.rbegin(); it != bases.rend(); ++it) work.push_back(*it);
-  }
+    return GSWalk::Descend;
+  });
 }
 
 // The overridden version of `key` in the bases of `cls`.
 GSFunctionSymbol* FindInBases(GSClassSymbol* cls, const char* key) {
-  std::vector<GSClassSymbol*> work;
-  for (GSClassLink* b = cls->bases; b; b = b->next) work.insert(work.begin(), b->cls);
-  size_t steps = 0;
-  while (!work.empty() && ++steps < 100000) {
-    GSClassSymbol* c = work.back();
-    work.pop_back();
+  GSFunctionSymbol* found = nullptr;
+  GSWalkClasses(cls, false, [&](GSClassSymbol* c) {
     GSSymbol* s = c->members.Find(key);
-    if (s && s->kind == GS_SYM_FUNCTION) return static_cast<GSFunctionSymbol*>(s);
-    std::vector<GSClassSymbol*> bases;
-    for (GSClassLink* b = c->bases; b; b = b->next) bases.push_back(b->cls);
-    for (auto it = bases.rbegin(); it != bases.rend(); ++it) work.push_back(*it);
-  }
-  return nullptr;
+    if (!s || s->kind != GS_SYM_FUNCTION) return GSWalk::Descend;
+    found = static_cast<GSFunctionSymbol*>(s);
+    return GSWalk::Stop;
+  });
+  return found;
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ class GSAnalyser {
   void DeclareClass(GSNode* decl);
   void ResolveBases(GSClassSymbol* cls);
   void DeclareMembers(GSClassSymbol* cls);
+  void DeclareOwnMembers(GSClassSymbol* cls);
   void DeclareFunction(GSClassSymbol* cls, GSNode* decl);
   void DeclareMemberVariables(GSClassSymbol* cls, GSNode* decl, bool defines);
   void AnalyseClassBodies(GSClassSymbol* cls);

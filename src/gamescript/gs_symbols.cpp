@@ -2,16 +2,15 @@
 #include "gamescript/gs_symbols.h"
 
 #include <cstring>
+#include <deque>
 
 namespace GSCompiler {
 
 namespace {
 
 uint32_t BucketOf(const char* name, int32_t buckets) {
-  // Names are pooled: the same text has the same pointer, so hashing the text is stable.
-  uint32_t h = 0;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) h = h * 31 + *p;
-  return h % static_cast<uint32_t>(buckets);
+  // Names are pooled: one text, one pointer, so the pointer itself is the hash key.
+  return static_cast<uint32_t>((reinterpret_cast<uintptr_t>(name) >> 3) % static_cast<uint32_t>(buckets));
 }
 
 }  // namespace
@@ -45,25 +44,25 @@ void GSSymbolHash::Remove(GSSymbol* symbol) {
   }
 }
 
+namespace detail {
+
+uint32_t NextClassMark() {
+  thread_local uint32_t epoch = 0;
+  return ++epoch;
+}
+
+std::vector<GSClassSymbol*>& ClassWalkStack(size_t depth) {
+  thread_local std::deque<std::vector<GSClassSymbol*>> stacks;  // growing keeps references valid
+  if (stacks.size() <= depth) stacks.resize(depth + 1);
+  return stacks[depth];
+}
+
+}  // namespace detail
+
 bool GSClassSymbol::DerivesFrom(const GSClassSymbol* other) const {
   if (this == other) return true;
-  // Iterative walk with a per-call mark, so deep chains and shared bases stay linear.
-  thread_local uint32_t epoch = 0;
-  uint32_t mark = ++epoch;
-  std::vector<const GSClassSymbol*> work{this};
-  visitMark = mark;
-  while (!work.empty()) {
-    const GSClassSymbol* c = work.back();
-    work.pop_back();
-    for (GSClassLink* b = c->bases; b; b = b->next) {
-      if (b->cls == other) return true;
-      if (b->cls->visitMark != mark) {
-        b->cls->visitMark = mark;
-        work.push_back(b->cls);
-      }
-    }
-  }
-  return false;
+  return GSWalkClasses(const_cast<GSClassSymbol*>(this), false,
+                       [other](GSClassSymbol* c) { return c == other ? GSWalk::Stop : GSWalk::Descend; });
 }
 
 GSSymbolTable::GSSymbolTable(GSStringPool& pool) : pool_(pool), memory_(64 * 1024) { Reset(); }
@@ -101,9 +100,9 @@ void GSSymbolTable::LeaveScope() {
 GSSymbol* GSSymbolTable::Find(const char* name) const { return hash_.Find(name); }
 
 GSSymbol* GSSymbolTable::FindInCurrentScope(const char* pooledName) const {
-  for (GSSymbol* s = levels_[level_]; s; s = s->scopeNext)
-    if (s->name == pooledName) return s;
-  return nullptr;
+  // The hash holds the innermost symbol of a name first; older ones lie at lower levels.
+  GSSymbol* s = hash_.Find(pooledName);
+  return s && s->level == level_ ? s : nullptr;
 }
 
 bool GSSymbolTable::Insert(GSSymbol* symbol) {

@@ -1,6 +1,7 @@
 // Symbols of the GameScript compiler (units, variables, functions, classes) and the symbol
 // table with its scope stack. Records live in block memory and are dropped in bulk.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -123,6 +124,55 @@ class GSClassSymbol : public GSSymbol {
   // True if `other` is this class or one of its bases (direct or indirect).
   bool DerivesFrom(const GSClassSymbol* other) const;
 };
+
+enum class GSWalk { Descend, Skip, Stop };
+
+// Visits `start` (when `withStart`) and its bases depth first, each base list in `isclass`
+// order, every class at most once; `visit` steers the walk. Iterative: inheritance chains of
+// any length use no native stack. Returns true if a visit answered Stop.
+template <typename Visit>
+bool GSWalkClasses(GSClassSymbol* start, bool withStart, Visit visit);
+
+namespace detail {
+uint32_t NextClassMark();
+std::vector<GSClassSymbol*>& ClassWalkStack(size_t depth);
+}  // namespace detail
+
+template <typename Visit>
+bool GSWalkClasses(GSClassSymbol* start, bool withStart, Visit visit) {
+  static thread_local size_t depth = 0;  // nested walks get their own stack
+  std::vector<GSClassSymbol*>& work = detail::ClassWalkStack(depth);
+  struct Nest {
+    size_t& d;
+    explicit Nest(size_t& d) : d(++d) {}
+    ~Nest() { --d; }
+  } nest(depth);
+  uint32_t mark = detail::NextClassMark();
+  work.clear();
+  auto pushBases = [&](GSClassSymbol* c) {
+    size_t at = work.size();
+    for (GSClassLink* b = c->bases; b; b = b->next)
+      if (b->cls->visitMark != mark) work.push_back(b->cls);
+    std::reverse(work.begin() + static_cast<std::ptrdiff_t>(at), work.end());
+  };
+  start->visitMark = mark;
+  if (withStart) {
+    GSWalk w = visit(start);
+    if (w == GSWalk::Stop) return true;
+    if (w == GSWalk::Skip) return false;
+  }
+  pushBases(start);
+  while (!work.empty()) {
+    GSClassSymbol* c = work.back();
+    work.pop_back();
+    if (c->visitMark == mark) continue;
+    c->visitMark = mark;
+    GSWalk w = visit(c);
+    if (w == GSWalk::Stop) return true;
+    if (w == GSWalk::Descend) pushBases(c);
+  }
+  return false;
+}
 
 // Names with scopes: a 61-bucket hash of every visible symbol plus a stack of at most 64
 // scope levels; each level chains its symbols so leaving it removes exactly those.

@@ -42,7 +42,7 @@ TEST(GSLexer, TokenCodesFollowTheFixedNumbering) {
 
 TEST(GSLexer, ClassifiesByLongestMatchThenEarliestRule) {
   struct Case {
-    const char* text;
+    std::string text;
     std::vector<int> tokens;
   } cases[] = {
       {"while While whilex", {KEYWORD_WHILE, IDENTIFIER, IDENTIFIER}},
@@ -59,6 +59,9 @@ TEST(GSLexer, ClassifiesByLongestMatchThenEarliestRule) {
       {"&& || >>= <<", {'&', '&', '|', '|', SYMBOL_RIGHT_SHIFT, '=', SYMBOL_LEFT_SHIFT}},
       {"++ -- <= >= == != !", {SYMBOL_INC, SYMBOL_DEC, SYMBOL_LTE, SYMBOL_GTE, SYMBOL_EQ, SYMBOL_NEQ, '!'}},
       {"@ # $ \x80", {SYMBOL_ILLEGAL, SYMBOL_ILLEGAL, SYMBOL_ILLEGAL, SYMBOL_ILLEGAL}},
+      {"\xff\xff{\xf7", {SYMBOL_ILLEGAL, SYMBOL_ILLEGAL, '{', SYMBOL_ILLEGAL}},
+      {std::string("a\0b", 3), {IDENTIFIER, SYMBOL_ILLEGAL, IDENTIFIER}},
+      {"\"a\xff\"", {CONSTANT_STRING}},
       {"\"abc", {SYMBOL_ILLEGAL, IDENTIFIER}},
       {"'x", {SYMBOL_ILLEGAL, IDENTIFIER}},
       {"L\"s\" L'c' L", {CONSTANT_STRING, CONSTANT_CHAR, IDENTIFIER}},

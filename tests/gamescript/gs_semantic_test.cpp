@@ -222,6 +222,17 @@ TEST(GSSemantic, IncludedUnitsDeclareClassesForTheMainUnit) {
   EXPECT_EQ(base.log.substr(0, base.log.find('\n')), "lib.gs(1) : Class Nope has not been declared, line 1.");
 }
 
+TEST(GSSemantic, LongInheritanceChainsNeedNoNativeStack) {
+  std::string source;
+  const int n = 8000;  // deep enough to break a recursive walk under sanitizers
+  for (int i = 0; i < n; ++i)
+    source += "class K" + std::to_string(i) + (i + 1 < n ? " isclass K" + std::to_string(i + 1) : "") +
+              " { public int m" + std::to_string(i) + "; };\n";
+  source += "class U { void f(K0 k) { k.m" + std::to_string(n - 1) + " = 1; } };";
+  auto r = Analyse(source);
+  EXPECT_EQ(r.errors, 0) << r.log.substr(0, 300);
+}
+
 TEST(GSSemantic, DeepNestingStopsTheUnit) {
   std::string expr = "1";
   for (int i = 0; i < 200; ++i) expr = "(" + expr + " + a)";
