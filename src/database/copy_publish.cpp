@@ -2,6 +2,7 @@
 
 #include "database/folder_scan.h"
 #include "database/temp_path.h"
+#include "database/test_hooks.h"
 #include "engine/file.h"
 #include "engine/path.h"
 #include "engine/text.h"
@@ -28,6 +29,7 @@ void DropConfigFiles(TagContainer& files) {
 bool SwapIntoPlace(const std::string& fresh, const std::string& destination, const std::string& parking) {
   if (!Orb::File::Exists(destination)) return Orb::File::Rename(fresh, destination);
   if (Orb::File::Exchange(fresh, destination)) {
+    TestHookPoint("publish-swapped");
     Orb::File::Prune(fresh);  // now the old copy
     return true;
   }
@@ -75,6 +77,7 @@ PublishResult CopyPublish(const std::string& source, const std::string& destinat
                                                publish ? "chump" : "txt");
   // Texture compression for publishing and texture preparation for editing belong to the
   // texture tools; the files are published as they are.
+  TestHookPoint("publish-written");
   if (!written || !SwapIntoPlace(fresh, destination, parking)) {
     Orb::File::Prune(fresh);
     return {false, error.empty() ? "unable to write " + destination : error};

@@ -12,6 +12,7 @@
 #include "database/folder_scan.h"
 #include "database/record_refresh.h"
 #include "database/temp_path.h"
+#include "database/test_hooks.h"
 #include "database/worker_registry.h"
 #include "engine/file.h"
 #include "engine/log.h"
@@ -158,6 +159,7 @@ bool CommitAssetEdits(const EditHandle& handle, int flags, ResultsLog* log, bool
     Report(log, Error, kuid, "$qad_commit_file_error");
     return false;
   }
+  TestHookPoint("commit-published");
   if (!(flags & kCommitKeepEditing)) {
     if (!DeleteFolder(editing) && editing_kept) *editing_kept = true;
     record->SetText(AssetRecord::kEditingPath, "");

@@ -1,0 +1,58 @@
+// A process killed in the middle of a commit or an install never leaves an asset without
+// its committed folder, nor an index that does not load.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/installation.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string CommittedBody(const qtest::TempInstallation& inst) {
+  for (auto& e : fs::recursive_directory_iterator(inst.PathOf("local")))
+    if (e.path().filename() == "body.im") return inst.ReadFile(fs::relative(e.path(), inst.Root()).string());
+  return "";
+}
+
+TEST(PublishCrash, CommitKilledAtEveryStepKeepsOldOrNewCopy) {
+  for (const char* point : {"publish-written", "publish-swapped", "commit-published"}) {
+    qtest::TempInstallation inst;
+    qtest::TempFolder src;
+    fs::create_directories(src.Path() + "/a");
+    FILE* f = fopen((src.Path() + "/a/config.txt").c_str(), "w");
+    fputs("kuid <kuid:700:1>\nkind \"mesh\"\nusername \"Alpha\"\n", f);
+    fclose(f);
+    f = fopen((src.Path() + "/a/body.im").c_str(), "w");
+    fputs("old", f);
+    fclose(f);
+    ASSERT_EQ(inst.Run({"installfrompath", src.Path()}).exit_code, 0);
+    ASSERT_EQ(inst.Run({"commit", "<kuid:700:1>"}).exit_code, 0);
+    ASSERT_EQ(CommittedBody(inst), "old");
+
+    inst.Run({"edit", "<kuid:700:1>"});
+    inst.WriteFile("editing/Alpha/body.im", "new");
+    qtest::RunOptions crash;
+    crash.env = {{"QUORIX_TEST_CRASH_AT", point}};
+    auto killed = inst.Run({"commit", "<kuid:700:1>"}, crash);
+    EXPECT_EQ(killed.exit_code, 128 + 9) << point;
+
+    auto status = inst.Run({"status", "<kuid:700:1>"});
+    EXPECT_EQ(status.exit_code, 0) << point;
+    std::string body = CommittedBody(inst);
+    EXPECT_TRUE(body == "old" || body == "new") << point << ": " << body;
+    EXPECT_NE(status.out.find(" : EIadLmf : "), std::string::npos) << point << status.out;
+
+    // The commit can be done again, and a repair clears what the crash left behind.
+    EXPECT_EQ(inst.Run({"commit", "<kuid:700:1>"}).exit_code, 0) << point;
+    EXPECT_EQ(CommittedBody(inst), "new") << point;
+    inst.Run({"repairdatabase"});
+    size_t leftovers = 0;
+    for (auto& e : fs::recursive_directory_iterator(inst.PathOf("local")))
+      if (e.is_directory() && e.path().filename().string().rfind("temp", 0) == 0) ++leftovers;
+    EXPECT_EQ(leftovers, 0u) << point;
+  }
+}
+
+}  // namespace
