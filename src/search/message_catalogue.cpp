@@ -18,6 +18,8 @@ MessageCatalogue g_catalogue;
 
 // A number no catalogue needs; bounds the table a hostile file could make us allocate.
 constexpr long kMaxMessageNumber = 100000;
+// Widths and precisions above this are ignored rather than padding megabytes.
+constexpr long kMaxField = 200;
 
 bool ParseMessageNumber(std::string_view name, int& number) {
   if (name.empty() || name.size() > 6) return false;
@@ -99,10 +101,19 @@ std::string FormatMessage(std::string_view text, const std::vector<MessageArg>& 
     // Flags, width and precision (digits only: "*" is never honoured).
     size_t j = i + 1;
     while (j < text.size() && std::string_view("-+ #0").find(text[j]) != std::string_view::npos) ++j;
-    while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+    long field = 0;  // the larger of width and precision
+    auto digits = [&] {
+      long value = 0;
+      while (j < text.size() && text[j] >= '0' && text[j] <= '9') {
+        if (value < 100000) value = value * 10 + (text[j] - '0');
+        ++j;
+      }
+      field = std::max(field, value);
+    };
+    digits();
     if (j < text.size() && text[j] == '.') {
       ++j;
-      while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+      digits();
     }
     while (j < text.size() && (text[j] == 'l' || text[j] == 'h')) ++j;
     const char conv = j < text.size() ? text[j] : '\0';
@@ -116,7 +127,7 @@ std::string FormatMessage(std::string_view text, const std::vector<MessageArg>& 
     std::string spec(text.substr(i, j - i));
     spec.erase(std::remove(spec.begin(), spec.end(), 'l'), spec.end());
     spec.erase(std::remove(spec.begin(), spec.end(), 'h'), spec.end());
-    if (spec.size() > 16) spec = "%";  // absurd widths are not worth honouring
+    if (field > kMaxField) spec = "%";  // absurd widths are not worth honouring
     const MessageArg& arg = args[next++];
     if (conv == 's') {
       out += Orb::Format((spec + "s").c_str(), ArgText(arg).c_str());

@@ -36,10 +36,9 @@ bool IsNumberedName(std::string_view name, std::string_view prefix) {
 
 uint32_t ElementCount(ACSChunk* value) { return value->GetDataSize() / 4; }
 
-bool NumericText(std::string_view text, bool whole) {
+bool NumericText(std::string_view text) {
   std::vector<double> numbers;
-  if (!ReadNumberList(text, numbers) || numbers.size() != 1) return false;
-  return !whole || numbers[0] == static_cast<double>(static_cast<long long>(numbers[0]));
+  return ReadNumberList(text, numbers) && numbers.size() == 1;
 }
 
 const NodeDef* Lookup(const std::vector<const NodeDef*>& scope, const Orb::PString& name) {
@@ -231,16 +230,17 @@ bool Container::TypeFits(const NodeDef& def, ACSChunk* value) const {
              !Parse(ValueText(value), false).IsNull();
     case ValueType::kInteger:
     case ValueType::kBoolean: {
-      bool fits = false;
-      if (type == kTypeInt) fits = ElementCount(value) == 1;
-      else if (type == kTypeFloat || type == kTypeString) fits = NumericText(ValueText(value), true);
-      if (!fits || def.type == ValueType::kInteger) return fits;
-      const std::string text = ValueText(value);
-      return text == "0" || text == "1";
+      if (type == kTypeInt && ElementCount(value) != 1) return false;
+      if (type != kTypeInt && type != kTypeFloat && type != kTypeString) return false;
+      std::vector<double> numbers;
+      if (!ReadNumberList(ValueText(value), numbers) || numbers.size() != 1) return false;
+      const double n = numbers[0];
+      if (def.type == ValueType::kBoolean) return n == 0 || n == 1;
+      return n == static_cast<double>(static_cast<long long>(n));
     }
     case ValueType::kNumber:
       if (type == kTypeInt || type == kTypeFloat) return ElementCount(value) == 1;
-      return type == kTypeString && NumericText(ValueText(value), false);
+      return type == kTypeString && NumericText(ValueText(value));
     default: return true;
   }
 }
@@ -290,7 +290,8 @@ void Container::CheckTag(const TagContainer& parent, uint32_t index, std::string
   if (!def.rules.empty()) {
     Rules rules(*this);
     const TagPlace place{parent, index, name, value.Get(), path, &ancestors_};
-    for (const RuleCall& call : def.rules) call.rule->function(rules, place, call.params);
+    for (const RuleCall& call : def.rules)
+      if (!call.rule->function(rules, place, call.params) && !lenient_) ++errors_;
   }
   lenient_ = saved;
 

@@ -50,8 +50,9 @@ bool NumbersOf(RuleContext& context, const TagPlace& tag, std::vector<double>& n
   return true;
 }
 
+// An empty value fails these two rules; it is reported as holding no number so that an
+// asset is never marked faulty without a finding that says why.
 bool IsPositive(RuleContext& context, const TagPlace& tag, const TagContainer&) {
-  if (ValueOf(tag).empty()) return false;
   std::vector<double> numbers;
   if (!NumbersOf(context, tag, numbers)) return false;
   for (double n : numbers) {
@@ -64,7 +65,6 @@ bool IsPositive(RuleContext& context, const TagPlace& tag, const TagContainer&) 
 }
 
 bool IsNotZero(RuleContext& context, const TagPlace& tag, const TagContainer&) {
-  if (ValueOf(tag).empty()) return false;
   std::vector<double> numbers;
   if (!NumbersOf(context, tag, numbers)) return false;
   for (double n : numbers) {
