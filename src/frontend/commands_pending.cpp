@@ -7,11 +7,6 @@
 
 namespace QETLib {
 
-int CmdImportConsists(CommandArgs& args) {
-  if (!args.HasFirst()) return args.ArgumentError("Missing input path parameter.");
-  return NotAvailable(args);
-}
-
 int CmdCompressTexture(CommandArgs& args) {
   if (!args.HasFirst()) return args.ArgumentError("Missing AssetID parameter.");
   return NotAvailable(args);
