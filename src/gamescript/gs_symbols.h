@@ -192,7 +192,8 @@ class GSSymbolTable {
   void LeaveScope();
   int32_t Level() const { return level_; }
 
-  // Innermost visible symbol of that name, or nullptr.
+  // Innermost visible symbol of that name, or nullptr. The pointer overload compares by
+  // identity: `name` must come from the table's pool; other texts go through string_view.
   GSSymbol* Find(const char* name) const;
   GSSymbol* Find(std::string_view name) const { return Find(pool_.Intern(name)); }
   // Symbol of that name declared at the current level, or nullptr.
