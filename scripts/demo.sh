@@ -13,8 +13,9 @@ cp -r examples/assets demo/assets 2>/dev/null || true
 cp -r examples/scripts demo/scripts 2>/dev/null || true
 cd demo
 echo "== Demo installation: $(pwd)/root =="
+echo "== Every line of examples/demo.txt runs as one command; each prints its results and a summary. =="
 echo "== QuorixUtil version =="
 root/bin/QuorixUtil version || true
 echo
 echo "== QuorixUtil @../examples/demo.txt (one command per line) =="
-root/bin/QuorixUtil @../examples/demo.txt || echo "(some demo steps reported a failure: exit code $?)"
+root/bin/QuorixUtil "@$(cd .. && pwd)/examples/demo.txt" || echo "(some demo steps reported a failure: exit code $?)"

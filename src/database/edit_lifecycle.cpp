@@ -2,6 +2,7 @@
 
 #include "content/package_folder.h"
 #include "content/tag_container.h"
+#include "database/asset_check.h"
 #include "database/asset_folders.h"
 #include "database/asset_index.h"
 #include "database/asset_info.h"
@@ -170,8 +171,13 @@ bool CommitAssetEdits(const EditHandle& handle, int flags, ResultsLog* log, bool
     record->SetText(AssetRecord::kLocalPath, "");
   }
   index.MarkChanged();
-  if (!RefreshRecordFromFolder(index, *record, CommittedFolder(*record, root)))
+  std::string committed = CommittedFolder(*record, root);
+  if (!RefreshRecordFromFolder(index, *record, committed))
     Orb::Log::Write("QADCommitAssetEdits> unable to update asset info\n");
+  // The published folder is what a later repair compares against, and what the F letter
+  // speaks about.
+  record->folder_signature = FolderSignature(committed);
+  RecheckAsset(*record, committed);
   InvalidateDependencyStates(index);
   Report(log, Success, kuid, "$qad_log_commit_success");
   return true;

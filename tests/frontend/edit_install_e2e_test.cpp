@@ -15,11 +15,15 @@ class EditInstall : public ::testing::Test {
   qtest::TempInstallation inst;
   qtest::TempFolder source;
 
+  // The demo schema, so that the assets below validate cleanly (no F letter).
+  void SetUp() override { inst.CopyFromExamples("installation/bin/QETData", "bin/QETData"); }
+
   // An asset folder to install from, outside the installation.
   void MakeAsset(const std::string& folder, const std::string& kuid, const std::string& name,
                  const std::string& extra = "") {
     fs::create_directories(source.Path() + "/" + folder);
-    Write(folder + "/config.txt", "kuid " + kuid + "\nkind \"mesh\"\nusername \"" + name + "\"\nquorix-build 3.5\n" + extra);
+    Write(folder + "/config.txt", "kuid " + kuid + "\nkind \"mesh\"\nusername \"" + name + "\"\nquorix-build 3.1\n" +
+                             "category-class \"CMP;MESH\"\nmesh-table {\n  default {\n    mesh \"body.im\"\n  }\n}\n" + extra);
     Write(folder + "/body.im", "mesh bytes of " + name);
   }
   void Write(const std::string& relative, const std::string& text) {

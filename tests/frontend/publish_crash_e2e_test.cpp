@@ -19,10 +19,13 @@ std::string CommittedBody(const qtest::TempInstallation& inst) {
 TEST(PublishCrash, CommitKilledAtEveryStepKeepsOldOrNewCopy) {
   for (const char* point : {"publish-written", "publish-swapped", "commit-published"}) {
     qtest::TempInstallation inst;
+    inst.CopyFromExamples("installation/bin/QETData", "bin/QETData");
     qtest::TempFolder src;
     fs::create_directories(src.Path() + "/a");
     FILE* f = fopen((src.Path() + "/a/config.txt").c_str(), "w");
-    fputs("kuid <kuid:700:1>\nkind \"mesh\"\nusername \"Alpha\"\n", f);
+    fputs("kuid <kuid:700:1>\nkind \"mesh\"\nusername \"Alpha\"\nquorix-build 3.1\n"
+          "mesh-table {\n  default {\n    mesh \"body.im\"\n  }\n}\n",
+          f);
     fclose(f);
     f = fopen((src.Path() + "/a/body.im").c_str(), "w");
     fputs("old", f);
