@@ -11,11 +11,6 @@ namespace QETLib {
 
 namespace {
 
-bool HoldsConfig(const std::string& folder) {
-  return !Orb::FindNameIgnoreCase(folder, "config.chump").empty() ||
-         !Orb::FindNameIgnoreCase(folder, "config.txt").empty();
-}
-
 void DropConfigFiles(TagContainer& files) {
   for (uint32_t i = files.TagCount(); i-- > 0;) {
     std::string name(files.TagName(i).View());
@@ -63,7 +58,7 @@ bool CollectAssetFolder(const std::string& folder, std::string_view compression,
 
 PublishResult CopyPublish(const std::string& source, const std::string& destination, bool publish,
                           const PackageLog& log) {
-  if (!HoldsConfig(source)) return {false, "no configuration in " + source};
+  if (!HoldsAssetConfig(source)) return {false, "no configuration in " + source};
   std::string parent = Orb::Path::DelName(Orb::Path::DelSlash(destination));
   std::string fresh, parking;
   if (!CreateTemporaryFilePath("", parent, "temp", "", "", fresh) ||

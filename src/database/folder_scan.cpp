@@ -17,15 +17,10 @@ namespace {
 constexpr const char* kBuiltinDatabase = "data";
 constexpr int kMaxDepth = 32;  // asset folders lie a few levels down; deeper trees are not searched
 
-bool HoldsConfig(const std::string& folder) {
-  return !Orb::FindNameIgnoreCase(folder, "config.chump").empty() ||
-         !Orb::FindNameIgnoreCase(folder, "config.txt").empty();
-}
-
 bool Walk(const std::string& root, const std::string& relative, int depth,
           const std::function<bool(const std::string&)>& visit) {
   std::string full = Orb::Path::AddPath(root, relative);
-  if (HoldsConfig(full)) return visit(relative);
+  if (HoldsAssetConfig(full)) return visit(relative);
   if (depth >= kMaxDepth) return true;
   std::vector<Orb::FindEntry> entries;
   if (!Orb::ListFolder(full, entries)) return true;
@@ -55,6 +50,11 @@ void Attach(AssetRecord& record, const ScanFolder& where, const std::string& rel
 uint32_t Rotl(uint32_t v, int n) { return std::rotl(v, n); }
 
 }  // namespace
+
+bool HoldsAssetConfig(const std::string& folder) {
+  return !Orb::FindNameIgnoreCase(folder, "config.chump").empty() ||
+         !Orb::FindNameIgnoreCase(folder, "config.txt").empty();
+}
 
 const std::vector<ScanFolder>& RebuildScanFolders() {
   static const std::vector<ScanFolder> folders = {

@@ -29,6 +29,9 @@ const std::vector<ScanFolder>& RebuildScanFolders();
 void ForEachAssetFolder(const std::string& root, const std::string& folder,
                         const std::function<bool(const std::string& relative)>& visit);
 
+// True when the folder holds config.chump or config.txt (letter case ignored).
+bool HoldsAssetConfig(const std::string& folder);
+
 // Loads an asset folder's configuration: config.chump when present, else config.txt.
 bool LoadAssetConfig(const std::string& asset_folder, TagContainer& config);
 

@@ -50,11 +50,6 @@ TagContainer EntryConfig(const TagContainer& entry) {
   return config;
 }
 
-bool HoldsConfig(const std::string& folder) {
-  return !Orb::FindNameIgnoreCase(folder, "config.chump").empty() ||
-         !Orb::FindNameIgnoreCase(folder, "config.txt").empty();
-}
-
 int InstallAssetFolder(const std::string& folder, ResultsLog& log, int flags, QADPromptHandler* prompt) {
   TagContainer config;
   if (!LoadAssetConfig(folder, config)) {
@@ -175,7 +170,7 @@ int InstallFromCDP(const std::string& path, ResultsLog& log, int flags, QADPromp
 
 int InstallFromFolder(const std::string& path, ResultsLog& log, int flags, QADPromptHandler* prompt) {
   if (path.empty()) return 0;
-  if (HoldsConfig(path)) {
+  if (HoldsAssetConfig(path)) {
     InstallAssetFolder(path, log, flags, prompt);
     return 1;  // every asset folder found counts, whether or not its install succeeded
   }

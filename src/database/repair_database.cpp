@@ -43,11 +43,6 @@ std::vector<KUID> AllKUIDs() {
   return kuids;
 }
 
-bool HoldsConfig(const std::string& folder) {
-  return !Orb::FindNameIgnoreCase(folder, "config.chump").empty() ||
-         !Orb::FindNameIgnoreCase(folder, "config.txt").empty();
-}
-
 bool HoldsAnyFile(const std::string& folder) {
   std::vector<Orb::FindEntry> entries;
   if (!Orb::ListFolder(folder, entries)) return false;
@@ -110,7 +105,7 @@ class Repair {
       std::string folder = r.resource_database.View() == "local"
                                ? Orb::Path::AddPath(Orb::Path::AddPath(root_, "local"), r.ResourcePath())
                                : Orb::Path::AddPath(root_, r.ResourcePath());
-      if (!HoldsConfig(folder)) {
+      if (!HoldsAssetConfig(folder)) {
         r.SetText(AssetRecord::kResourcePath, "");
         r.resource_database = Orb::PString();
         changed = true;
