@@ -10,9 +10,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The body file of the committed copy: local/hash-XX/<folder>/body.im, passing over the
+// temporary "temp..." folders a killed publish leaves beside it.
 std::string CommittedBody(const qtest::TempInstallation& inst) {
-  for (auto& e : fs::recursive_directory_iterator(inst.PathOf("local")))
-    if (e.path().filename() == "body.im") return inst.ReadFile(fs::relative(e.path(), inst.Root()).string());
+  for (auto& bucket : fs::directory_iterator(inst.PathOf("local")))
+    for (auto& folder : fs::directory_iterator(bucket.path()))
+      if (folder.path().filename().string().rfind("temp", 0) != 0 && fs::exists(folder.path() / "body.im"))
+        return inst.ReadFile(fs::relative(folder.path() / "body.im", inst.Root()).string());
   return "";
 }
 
