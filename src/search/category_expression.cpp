@@ -90,6 +90,76 @@ bool MatchesKeywords(std::string_view keyword_text, std::string_view expression)
   }
 }
 
+CompiledCategoryExpression::CompiledCategoryExpression(std::string_view expression) : expression_(expression) {
+  const size_t n = expression.size();
+  if (n == 0) {
+    matches_all_ = true;
+    return;
+  }
+  // Mirrors MatchesCategory: alternatives start at 0 and after each "|" that is not the last
+  // character; one starting with "|", or one without terms, matches every list.
+  size_t pos = 0;
+  for (;;) {
+    if (expression[pos] == '|') {
+      matches_all_ = true;
+      return;
+    }
+    std::vector<Term> terms;
+    for (;;) {
+      while (pos < n && expression[pos] == ';') ++pos;
+      if (pos >= n || expression[pos] == '|') break;
+      Term term;
+      while (pos < n && expression[pos] == '-') {
+        term.negate = !term.negate;
+        ++pos;
+      }
+      const size_t start = pos;
+      while (pos < n && !EndsTerm(expression[pos])) ++pos;
+      term.code = std::string(expression.substr(start, pos - start));
+      terms.push_back(std::move(term));
+    }
+    if (terms.empty()) {
+      matches_all_ = true;
+      return;
+    }
+    alternatives_.push_back(std::move(terms));
+    if (pos >= n) return;
+    ++pos;  // past the "|"
+    if (pos >= n) return;
+  }
+}
+
+bool CompiledCategoryExpression::Matches(std::string_view code_list) const {
+  if (matches_all_) return true;
+  // The list's codes, up to its "|"; a list of very many codes takes the plain path.
+  constexpr size_t kMaxCodes = 32;
+  std::string_view codes[kMaxCodes];
+  size_t count = 0;
+  size_t pos = 0;
+  while (pos < code_list.size() && code_list[pos] != '|') {
+    size_t end = pos;
+    while (end < code_list.size() && !EndsTerm(code_list[end])) ++end;
+    if (count == kMaxCodes) return MatchesCategory(expression_, code_list);
+    codes[count++] = code_list.substr(pos, end - pos);
+    if (end >= code_list.size() || code_list[end] == '|') break;
+    pos = end + 1;
+  }
+  for (const std::vector<Term>& terms : alternatives_) {
+    bool holds = true;
+    for (const Term& term : terms) {
+      bool found = false;
+      if (!term.code.empty())
+        for (size_t i = 0; i < count && !found; ++i) found = codes[i] == term.code;
+      if (found == term.negate) {
+        holds = false;
+        break;
+      }
+    }
+    if (holds) return true;
+  }
+  return false;
+}
+
 bool NameMatches(std::string_view display_name, std::string_view text, bool exact) {
   if (exact) return Orb::EqualsIgnoreCase(display_name, text);
   return Orb::FindIgnoreCase(display_name, text) != std::string_view::npos;

@@ -36,37 +36,53 @@ std::string ResolveRegionExpression(const std::string& region) {
   return code.empty() ? region : std::string(code);
 }
 
-bool MatchesCriteria(const SearchCriteria& criteria, const std::string& region_expression,
-                     const AssetView& asset) {
-  if (!TriStateHolds(criteria.presence, asset.IsPresent())) return false;
-  for (int i = 0; i < kCriteriaTestCount; ++i) {
-    const int setting = criteria.tests[i];
-    if (setting != kMustHold && setting != kMustNotHold) continue;
-    if (!TriStateHolds(setting, TestFlag(kFlagOfTest[i], asset))) return false;
+CriteriaMatcher::CriteriaMatcher(const SearchCriteria& criteria) : criteria_(criteria) {
+  for (int i = 0; i < kCriteriaTestCount; ++i)
+    if (criteria.tests[i] == kMustHold || criteria.tests[i] == kMustNotHold)
+      flag_tests_.emplace_back(kFlagOfTest[i], criteria.tests[i]);
+  if (!criteria.category.empty()) category_.emplace(criteria.category);
+  if (!criteria.era.empty()) era_.emplace(criteria.era);
+  const std::string region = ResolveRegionExpression(criteria.region);
+  if (!region.empty()) region_.emplace(region);
+  if (!criteria.keywords.empty() && criteria.keyword_mode == SearchCriteria::kCategoryForm)
+    keyword_codes_.emplace(criteria.keywords);
+  const SearchCriteria defaults;
+  ranges_ = criteria.time1.min != defaults.time1.min || criteria.time1.max != defaults.time1.max ||
+            criteria.time2.min != defaults.time2.min || criteria.time2.max != defaults.time2.max ||
+            criteria.small_value.min > 0 || criteria.small_value.max < 255 ||
+            criteria.build.min != defaults.build.min || criteria.build.max != defaults.build.max;
+}
+
+bool CriteriaMatcher::Matches(const AssetView& asset) const {
+  const SearchCriteria& c = criteria_;
+  if (!TriStateHolds(c.presence, asset.IsPresent())) return false;
+  for (const auto& [flag, setting] : flag_tests_)
+    if (!TriStateHolds(setting, TestFlag(flag, asset))) return false;
+  if (category_ && !category_->Matches(asset.CategoryClass())) return false;
+  if (ranges_) {
+    if (!c.time1.Contains(asset.Time1()) || !c.time2.Contains(asset.Time2())) return false;
+    if (!c.small_value.Contains(asset.SmallValue()) || !c.build.Contains(asset.Build())) return false;
   }
-  if (!criteria.category.empty() && !MatchesCategory(criteria.category, asset.CategoryClass())) return false;
-  if (!criteria.time1.Contains(asset.Time1()) || !criteria.time2.Contains(asset.Time2())) return false;
-  if (!criteria.small_value.Contains(asset.SmallValue()) || !criteria.build.Contains(asset.Build())) return false;
-  if (!criteria.era.empty() && !MatchesCategory(criteria.era, asset.CategoryEras())) return false;
-  if (!region_expression.empty() && !MatchesCategory(region_expression, asset.CategoryRegions())) return false;
-  if (criteria.required_kuid && asset.Kuid() != *criteria.required_kuid) return false;
-  if (!criteria.name.empty() &&
-      !NameMatches(asset.DisplayName(), criteria.name, criteria.name_mode == SearchCriteria::kExact))
+  if (era_ && !era_->Matches(asset.CategoryEras())) return false;
+  if (region_ && !region_->Matches(asset.CategoryRegions())) return false;
+  if (c.required_kuid && asset.Kuid() != *c.required_kuid) return false;
+  if (!c.name.empty() && !NameMatches(asset.DisplayName(), c.name, c.name_mode == SearchCriteria::kExact))
     return false;
-  if (!criteria.keywords.empty()) {
-    const bool holds = criteria.keyword_mode == SearchCriteria::kCategoryForm
-                           ? MatchesCategory(criteria.keywords, asset.KeywordText())
-                           : MatchesKeywords(asset.KeywordText(), criteria.keywords);
+  if (!c.keywords.empty()) {
+    const bool holds = keyword_codes_ ? keyword_codes_->Matches(asset.KeywordText())
+                                      : MatchesKeywords(asset.KeywordText(), c.keywords);
     if (!holds) return false;
   }
-  if (!TriStateHolds(criteria.threshold_test, asset.QuorixBuild() >= criteria.threshold)) return false;
+  if ((c.threshold_test == kMustHold || c.threshold_test == kMustNotHold) &&
+      !TriStateHolds(c.threshold_test, asset.QuorixBuild() >= c.threshold))
+    return false;
   return true;
 }
 
 void SearchAssets(const SearchCriteria& criteria, const AssetSource& index, std::vector<KUID>& result) {
-  const std::string region = ResolveRegionExpression(criteria.region);
+  const CriteriaMatcher matcher(criteria);
   index.ForEachAsset([&](const AssetView& asset) {
-    if (MatchesCriteria(criteria, region, asset)) result.push_back(asset.Kuid());
+    if (matcher.Matches(asset)) result.push_back(asset.Kuid());
   });
 }
 

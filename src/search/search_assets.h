@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "search/asset_view.h"
+#include "search/category_expression.h"
 
 namespace QETLib {
 
@@ -69,9 +70,19 @@ int FlagTestOf(CriteriaTest test);
 // The region expression a search uses for the criteria's region text.
 std::string ResolveRegionExpression(const std::string& region);
 
-// True when the record meets every test that is set (region text already resolved).
-bool MatchesCriteria(const SearchCriteria& criteria, const std::string& region_expression,
-                     const AssetView& asset);
+// The criteria prepared once for testing many records: expressions taken apart, and only
+// the tests that are set looked at.
+class CriteriaMatcher {
+ public:
+  explicit CriteriaMatcher(const SearchCriteria& criteria);
+  bool Matches(const AssetView& asset) const;
+
+ private:
+  const SearchCriteria& criteria_;
+  std::vector<std::pair<int, int>> flag_tests_;  // (flag test, setting) of the tri-states set
+  std::optional<CompiledCategoryExpression> category_, era_, region_, keyword_codes_;
+  bool ranges_ = false;
+};
 
 // Appends the KUIDs of the matching records, in index order.
 void SearchAssets(const SearchCriteria& criteria, const AssetSource& index, std::vector<KUID>& result);

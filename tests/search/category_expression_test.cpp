@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 namespace QETLib {
 namespace {
 
@@ -49,6 +52,25 @@ TEST(MatchesCategory, Table) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(MatchesCategory(c.expression, c.list), c.matches) << c.expression << " vs " << c.list;
+}
+
+TEST(CompiledCategoryExpression, AgreesWithTheDirectTest) {
+  // Every expression of up to six characters over a small alphabet, against a few lists.
+  const char alphabet[] = {'A', 'B', ';', '|', '-'};
+  const char* lists[] = {"", "A", "B", "A;B", "B;A;C", "AB", ";A", "A|B", "C"};
+  std::string expression;
+  std::function<void(size_t)> all = [&](size_t depth) {
+    CompiledCategoryExpression compiled(expression);
+    for (const char* list : lists)
+      ASSERT_EQ(compiled.Matches(list), MatchesCategory(expression, list)) << expression << " vs " << list;
+    if (depth == 6) return;
+    for (char c : alphabet) {
+      expression.push_back(c);
+      all(depth + 1);
+      expression.pop_back();
+    }
+  };
+  all(0);
 }
 
 TEST(ContainsCode, TermEndsAtSeparators) {
