@@ -16,6 +16,8 @@ namespace GSCompiler {
 
 namespace {
 
+constexpr size_t kMaxSource = 0x7FFFFF00;
+
 // Owns one reentrant scanner set up on a copy of the source text.
 class Scanner {
  public:
@@ -37,6 +39,12 @@ class Scanner {
 
 GSParseStatus GSParse(std::string_view source, const char* fileName, Utils::BlockMemory& nodes,
                       GSStringPool& pool, GSLog& log, GSNode** declarations) {
+  *declarations = nullptr;
+  if (source.size() > kMaxSource) {
+    // The scanner counts its buffer in int; a unit this large cannot be a script.
+    log.Error(fileName, 1, "parse error, line 1");
+    return GS_PARSE_SYNTAX_ERROR;
+  }
   GSParseContext ctx;
   ctx.nodes = &nodes;
   ctx.pool = &pool;
@@ -51,6 +59,7 @@ GSParseStatus GSParse(std::string_view source, const char* fileName, Utils::Bloc
 
 void GSScanTokens(std::string_view source, Utils::BlockMemory& nodes, GSStringPool& pool,
                   void (*onToken)(void* user, int token, int line), void* user) {
+  if (source.size() > kMaxSource) return;
   GSParseContext ctx;
   ctx.nodes = &nodes;
   ctx.pool = &pool;
