@@ -8,20 +8,23 @@ namespace {
 
 constexpr size_t kMaxCandidates = 1024;
 
-// Functions of `cls` and its bases in search order (own first, then bases depth first),
-// an overridden base version hidden by the nearer one with the same key.
+// Functions of `cls` and its bases in search order (own first, then bases depth first). A base
+// version overridden in a class that derives from it is hidden; two unrelated bases offering
+// the same signature both stay (the call is then ambiguous).
 void CollectFunctions(GSClassSymbol* cls, const char* name, int32_t argc, std::vector<GSFunctionSymbol*>& out) {
+  std::vector<GSFunctionSymbol*> found;
   GSWalkClasses(cls, true, [&](GSClassSymbol* c) {
-    for (GSFunctionSymbol* f = c->firstFunction; f; f = f->nextFunction) {
-      if (f->functionName != name || f->parameterCount != argc) continue;
-      bool hidden = false;
-      for (GSFunctionSymbol* g : out) hidden |= g->name == f->name;
-      if (hidden) continue;
-      if (out.size() >= kMaxCandidates) return GSWalk::Stop;
-      out.push_back(f);
-    }
-    return GSWalk::Descend;
+    for (GSFunctionSymbol* f = c->firstFunction; f; f = f->nextFunction)
+      if (f->functionName == name && f->parameterCount == argc) found.push_back(f);
+    return found.size() >= 4 * kMaxCandidates ? GSWalk::Stop : GSWalk::Descend;
   });
+  for (GSFunctionSymbol* f : found) {
+    bool hidden = false;
+    for (GSFunctionSymbol* g : found)
+      hidden |= g != f && g->name == f->name && g->memberOf != f->memberOf && g->memberOf->DerivesFrom(f->memberOf);
+    if (!hidden) out.push_back(f);
+    if (out.size() >= kMaxCandidates) break;
+  }
 }
 
 // The overridden version of `key` in the bases of `cls`.

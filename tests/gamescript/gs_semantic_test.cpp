@@ -189,6 +189,15 @@ TEST(GSSemantic, CallDecorations) {
   EXPECT_NE(r.tree.find("(return))"), std::string::npos) << r.tree;
 }
 
+TEST(GSSemantic, OverloadTieWithoutExactCandidatePicksTheFirstFound) {
+  auto r = Analyse("class C { void g(int a) { } void g(float a) { } void f() { g(true); } };");
+  ASSERT_EQ(r.errors, 0) << r.log;
+  EXPECT_NE(r.tree.find("(call:d#void g#void (cast:implicit#int true#bool int))"), std::string::npos) << r.tree;
+  auto ambiguous = Analyse("class B { public void g(int a) { } }; class D { public void g(int a) { } }; "
+                           "class C isclass B, D { void f() { g(1); } };");
+  EXPECT_EQ(ambiguous.log.substr(0, ambiguous.log.find('\n')), "t.gs(1) : function call g is ambiguous, line 1.");
+}
+
 TEST(GSSemantic, AnalysisContinuesAfterErrors) {
   auto r = Analyse(
       "class C {\n"
