@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "content/data_manager.h"
+#include "content/language_locale.h"
 #include "engine/file.h"
 #include "engine/path.h"
 #include "engine/text.h"
@@ -61,7 +62,7 @@ bool ValidateAsset(const std::string& asset_folder, ResultsLog* log, const Asset
   out = ValidationReport{};
   const std::string folder = data_folder.empty() ? DataManager::Instance().DataFolder() : data_folder;
   const ValidationSettings& settings = CurrentValidationSettings();
-  EnsureCatalogue(folder, settings.language);
+  EnsureCatalogue(folder, settings.language.empty() ? CurrentLanguageCode() : settings.language);
 
   TagContainer config;
   std::string file;

@@ -13,7 +13,8 @@ namespace QETLib {
 // Process-wide switches of the validation side.
 struct ValidationSettings {
   bool skip_old_content = false;  // assets below build 2.9 pass unchecked
-  std::string language = "EN";    // picks the message catalogue
+  // Picks the message catalogue; empty means the installation's stored language.
+  std::string language;
 };
 ValidationSettings& CurrentValidationSettings();
 // True once any validated configuration carried an "alias" tag.
