@@ -31,7 +31,7 @@ struct ValidationReport {
 using AssetChecker = std::function<bool(TagContainer& config)>;
 
 // Reads the configuration of `asset_folder` (config.txt, else config.chump) and validates
-// it. Errors and warnings go to `log` (when given) at levels 3 and 2. `data_folder` holds the
+// it. Validations share the process-wide findings handler, so they run one at a time. Errors and warnings go to `log` (when given) at levels 3 and 2. `data_folder` holds the
 // schema and the catalogue; empty means the DataManager's folder.
 bool ValidateAsset(const std::string& asset_folder, ResultsLog* log, const AssetChecker* checker = nullptr,
                    ValidationReport* report = nullptr, const std::string& data_folder = {},
