@@ -31,8 +31,9 @@ AssetIndex& BenchIndex() {
     auto* made = new AssetIndex();
     made->ReserveRecords(kRecords);
     for (int i = 0; i < kRecords; ++i) {
-      // As the index file reader fills records: all texts at once, one block each.
-      auto r = std::make_unique<AssetRecord>(KUID{10000 + i % 500, i, i % 3});
+      // As the index file reader fills records: in the file's (index) order, all texts at
+      // once, one block each.
+      auto r = std::make_unique<AssetRecord>(KUID{10000 + i / 400, i, i % 3});
       const std::string name = Orb::Format("Asset %d", i);
       const std::string local = i % 9 != 0 ? Orb::Format("local/asset_%d", i) : std::string();
       std::string_view texts[AssetRecord::kTextFieldCount] = {};
