@@ -226,7 +226,7 @@ class Printer {
  public:
   void Node(const GSNode* n) {
     // Deep trees are printed only to a bounded depth.
-    if (++depth_ > 2000) {
+    if (++depth_ > 1000) {
       out_ += "...";
     } else if (n->category == GS_CAT_DECLARATION) {
       Declaration(n);
