@@ -1,7 +1,6 @@
 // One asset's entry in the asset index: packed text storage and the derived keyword text.
 #include "database/asset_record.h"
 
-#include <vector>
 
 namespace QETLib {
 
@@ -53,9 +52,11 @@ constexpr ClassWord kClassWords[] = {
 
 }  // namespace
 
-std::string ClassKeywordWords(std::string_view category_class) {
-  std::string words;
-  std::vector<std::string_view> seen;
+namespace {
+
+// Appends the word of each class code once, each after a ";" unless `out` is empty, and
+// only when `out` does not hold it already.
+void AppendClassWords(std::string_view category_class, std::string& out) {
   size_t start = 0;
   while (start <= category_class.size()) {
     size_t end = category_class.find(';', start);
@@ -63,35 +64,33 @@ std::string ClassKeywordWords(std::string_view category_class) {
     std::string_view code = category_class.substr(start, end - start);
     for (const ClassWord& entry : kClassWords) {
       if (code != entry.code) continue;
-      std::string_view word = entry.word;
-      bool repeated = false;
-      for (std::string_view s : seen) repeated = repeated || s == word;
-      if (repeated) break;
-      seen.push_back(word);
-      if (!words.empty()) words += ';';
-      words += word;
+      if (out.find(entry.word) == std::string::npos) {
+        if (!out.empty()) out += ';';
+        out += entry.word;
+      }
       break;
     }
     start = end + 1;
   }
+}
+
+}  // namespace
+
+std::string ClassKeywordWords(std::string_view category_class) {
+  std::string words;
+  AppendClassWords(category_class, words);
   return words;
 }
 
-void AssetRecord::RebuildKeywordText() {
-  std::string text(CategoryKeywords());
-  std::string words = ClassKeywordWords(CategoryClass());
+void BuildKeywordText(std::string_view keywords, std::string_view category_class, std::string& out) {
   // A word already among the keywords (as after a keyword import of a backup) is not repeated.
-  size_t start = 0;
-  while (start < words.size()) {
-    size_t end = words.find(';', start);
-    if (end == std::string::npos) end = words.size();
-    std::string_view word = std::string_view(words).substr(start, end - start);
-    if (text.find(word) == std::string::npos) {
-      if (!text.empty()) text += ';';
-      text += word;
-    }
-    start = end + 1;
-  }
+  out.assign(keywords);
+  AppendClassWords(category_class, out);
+}
+
+void AssetRecord::RebuildKeywordText() {
+  std::string text;
+  BuildKeywordText(CategoryKeywords(), CategoryClass(), text);
   SetText(kKeywordText, text);
 }
 

@@ -108,5 +108,7 @@ class AssetRecord {
 // The words a category class implies for keyword searches ("locomotive" for LOCO, ...),
 // separated by ";"; empty when it implies none.
 std::string ClassKeywordWords(std::string_view category_class);
+// The keyword text of a record with these keywords and class, into `out`.
+void BuildKeywordText(std::string_view keywords, std::string_view category_class, std::string& out);
 
 }  // namespace QETLib

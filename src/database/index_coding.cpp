@@ -15,7 +15,7 @@ IndexReader::IndexReader(Source source, uint64_t total) : source_(std::move(sour
 
 IndexReader::IndexReader(const uint8_t* data, size_t size) : pos_(data), end_(data + size) {}
 
-bool IndexReader::Ensure(size_t count) {
+bool IndexReader::Refill(size_t count) {
   size_t have = static_cast<size_t>(end_ - pos_);
   if (have >= count) return true;
   if (failed_ || !source_ || total_ - consumed_ < count - have) {
@@ -54,11 +54,6 @@ bool IndexReader::Ensure(size_t count) {
 void IndexReader::CopyOut(uint8_t* out, size_t count) {
   std::memcpy(out, pos_, count);
   pos_ += count;
-}
-
-uint8_t IndexReader::U8() {
-  if (!Ensure(1)) return 0;
-  return *pos_++;
 }
 
 int16_t IndexReader::I16() {

@@ -26,7 +26,7 @@ class IndexReader {
   IndexReader(const uint8_t* data, size_t size);
 
   // Each read gives 0 / empty / the null KUID once the data is exhausted and sets Failed.
-  uint8_t U8();
+  uint8_t U8() { return Ensure(1) ? *pos_++ : 0; }
   bool Bool() { return U8() != 0; }
   int16_t I16();
   int32_t I32();
@@ -49,7 +49,9 @@ class IndexReader {
   uint64_t Remaining() const { return (total_ - consumed_) + (end_ - pos_); }
 
  private:
-  bool Ensure(size_t count);  // at least `count` bytes between pos_ and end_
+  // At least `count` bytes between pos_ and end_.
+  bool Ensure(size_t count) { return static_cast<size_t>(end_ - pos_) >= count || Refill(count); }
+  bool Refill(size_t count);
   void CopyOut(uint8_t* out, size_t count);
 
   Source source_;

@@ -55,11 +55,11 @@ void ReadRecord(IndexReader& reader, int32_t version, int32_t current_stamp, Rec
     permission &= static_cast<uint8_t>(~kPermitCommit);
   record.permission_flags = permission;
 
-  scratch.texts[R::kKeywordText].clear();
+  BuildKeywordText(scratch.texts[R::kCategoryKeywords], scratch.texts[R::kCategoryClass],
+                   scratch.texts[R::kKeywordText]);
   std::string_view views[R::kTextFieldCount];
   for (int i = 0; i < R::kTextFieldCount; ++i) views[i] = scratch.texts[i];
   record.AssignTexts(views);
-  record.RebuildKeywordText();
 }
 
 void WriteRecord(IndexWriter& writer, const AssetRecord& record, int32_t current_stamp) {
