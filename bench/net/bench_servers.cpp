@@ -21,6 +21,7 @@ int Spawn(const std::string& program, const std::vector<std::string>& args, cons
   dup2(null_fd, 1);
   dup2(null_fd, 2);
   if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(127);
+  setenv("PYTHONDONTWRITEBYTECODE", "1", 1);  // nothing written into the source tree
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);

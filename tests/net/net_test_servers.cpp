@@ -34,7 +34,9 @@ bool TestServer::Start(const std::string& script, const std::vector<std::string>
   std::vector<std::string> all = {qtest::SourceDir() + "/tests/net/servers/" + script, "--port-file", port_file,
                                   "--lifetime", "120"};
   all.insert(all.end(), args.begin(), args.end());
-  pid_ = qtest::StartProgram(Python(), all);
+  qtest::RunOptions options;
+  options.env = {{"PYTHONDONTWRITEBYTECODE", "1"}};  // nothing written into the source tree
+  pid_ = qtest::StartProgram(Python(), all, options);
   if (pid_ <= 0) return false;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (std::chrono::steady_clock::now() < deadline) {
