@@ -10,7 +10,7 @@ std::mutex g_lock;
 std::string g_folder;
 std::shared_ptr<const Schema> g_schema;
 
-// Inheritance deeper than this is a loop or a mistake; the rest is ignored.
+// Include chains deeper than this are a mistake or hostile; what lies past is ignored.
 constexpr int kMaxIncludeDepth = 64;
 
 }  // namespace
@@ -28,18 +28,29 @@ std::shared_ptr<const Schema> Schema::Load(const std::string& data_folder) {
 
 std::shared_ptr<const Schema> Schema::FromContainers(const std::vector<TagContainer>& files) {
   auto schema = std::make_shared<Schema>();
-  for (const TagContainer& file : files) schema->Merge(file);
+  std::vector<std::pair<Orb::PString, ChunkRef>> order;  // null chunk: replaced later
+  std::unordered_map<std::string, size_t> position;
+  for (const TagContainer& file : files) schema->Merge(file, order, position);
+  schema->merged_.MakeWritable();
+  for (auto& [name, chunk] : order)
+    if (chunk) schema->merged_.Root()->AddChild(name, chunk);
   schema->Compile();
   return schema;
 }
 
-void Schema::Merge(const TagContainer& file) {
+// A definition replaces any earlier one of its name and takes its place at the end.
+void Schema::Merge(const TagContainer& file, std::vector<std::pair<Orb::PString, ChunkRef>>& order,
+                   std::unordered_map<std::string, size_t>& position) {
   for (uint32_t i = 0; i < file.TagCount(); ++i) {
     ChunkRef value = file.TagValue(i);
     if (value->GetType() != kTypeContainer) continue;  // only containers define anything
     const Orb::PString name = file.TagName(i);
-    merged_.RemoveTag(name.View());
-    merged_.SetChunk(name.View(), value);
+    auto [it, added] = position.emplace(std::string(name.View()), order.size());
+    if (!added) {
+      order[it->second].second = ChunkRef();
+      it->second = order.size();
+    }
+    order.emplace_back(name, value);
   }
 }
 
@@ -88,6 +99,14 @@ void Schema::Resolve(NodeDef& def, std::vector<NodeDef*>& all) {
 
 void Schema::Flatten(NodeDef& def) {
   if (def.flat_state != 0) return;  // built, or a loop back to a definition being built
+  // A chain of includes deeper than any schema needs stops here; the definitions beyond are
+  // built later on their own, without what lies past the cut.
+  static thread_local int depth = 0;
+  if (depth >= kMaxIncludeDepth) return;
+  struct Nesting {
+    Nesting() { ++depth; }
+    ~Nesting() { --depth; }
+  } nesting;
   def.flat_state = 1;
   NodeDef::Flat& flat = def.flat;
   for (const auto& [name, element] : def.elements) {
@@ -100,9 +119,8 @@ void Schema::Flatten(NodeDef& def) {
   for (const SubPossibility& sub : def.subpossibilities) flat.subpossibilities.push_back(&sub);
   flat.unknown = def.unknown;
   // Own words first; each include adds what is not defined yet.
-  int depth = 0;
   for (const DefRef& include : def.includes) {
-    if (!include.def || ++depth > kMaxIncludeDepth) continue;
+    if (!include.def) continue;
     NodeDef& other = const_cast<NodeDef&>(*include.def);
     Flatten(other);
     if (other.flat_state != 2) continue;  // part of a loop: skipped

@@ -33,7 +33,8 @@ class Schema {
   const std::vector<std::string>& MissingReferences() const { return missing_; }
 
  private:
-  void Merge(const TagContainer& file);
+  void Merge(const TagContainer& file, std::vector<std::pair<Orb::PString, ChunkRef>>& order,
+             std::unordered_map<std::string, size_t>& position);
   void Compile();
   void Resolve(NodeDef& def, std::vector<NodeDef*>& all);
   void Flatten(NodeDef& def);

@@ -9,6 +9,8 @@ namespace QETLib {
 
 namespace {
 
+constexpr int kMaxNesting = 64;
+
 struct TypeName {
   std::string_view name;
   ValueType type;
@@ -88,6 +90,17 @@ std::string_view ValueTypeName(ValueType type) {
 std::shared_ptr<NodeDef> CompileDefinition(std::string_view name, const TagContainer& source) {
   auto def = std::make_shared<NodeDef>();
   def->name = std::string(name);
+  // Definitions nested deeper than any schema needs are taken as accepting anything, so a
+  // hostile schema cannot exhaust the stack.
+  static thread_local int depth = 0;
+  if (depth >= kMaxNesting) {
+    def->type = ValueType::kAny;
+    return def;
+  }
+  struct Nesting {
+    Nesting() { ++depth; }
+    ~Nesting() { --depth; }
+  } nesting;
   bool container_words = false;
   // container-type%i tags count from 0 and stop at the first gap.
   std::vector<std::pair<int, DefRef>> container_types;

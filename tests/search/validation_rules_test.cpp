@@ -88,6 +88,18 @@ TEST(Schema, LaterFilesReplaceWholeDefinitions) {
   EXPECT_EQ(schema->Find("notadefinition"), nullptr);
 }
 
+TEST(Schema, DeeplyNestedDefinitionsAreCutOff) {
+  std::string text = "deep\n";
+  for (int i = 0; i < 5000; ++i) text += "{\nelement\n{\nx\n";
+  auto schema = Schema::FromContainers({ConfigFromText(text)});
+  EXPECT_NE(schema->Find("deep"), nullptr);
+
+  std::string chain;
+  for (int i = 0; i < 20000; ++i) chain += "d" + std::to_string(i) + " { inherit \"d" + std::to_string(i + 1) + "\" }\n";
+  auto chained = Schema::FromContainers({ConfigFromText(chain)});
+  EXPECT_EQ(chained->Find("d19999")->flat_state, 2);
+}
+
 // A schema with one kind whose tags invoke the rules.
 class RuleTest : public testing::Test {
  protected:
