@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "support/installation.h"
 
 namespace {
@@ -87,6 +89,21 @@ TEST_F(IndexE2E, CrashAnywhereInTheWriteBackKeepsEveryCommittedRecord) {
     ExpectAllKnown();
     EXPECT_TRUE(inst.Exists("assets.tdx"));
   }
+}
+
+TEST_F(IndexE2E, AWaitingProcessGetsTheDatabaseAfterTheWriteBack) {
+  ASSERT_EQ(Status(kHouse).exit_code, 0);
+  RemoveFolders();
+  // The first process computes the loco's dependency state and dawdles in its write-back
+  // while a second process asks for the database.
+  qtest::RunOptions slow;
+  slow.env = {{"QUORIX_TEST_DELAY_AT", "index-write-begin:1500"}};
+  int first = qtest::StartProgram(inst.Program(), {"status", kLoco}, slow);
+  usleep(500 * 1000);
+  auto second = Status(kTender);
+  EXPECT_EQ(second.out, "+ <kuid:500:2> : eIadLMf : TR;TV;TEND : Tender\nOK (0 Errors, 0 Warnings)\n");
+  EXPECT_EQ(qtest::WaitProgram(first), 0);
+  ExpectAllKnown();
 }
 
 TEST_F(IndexE2E, CorruptRootFileFallsBackToTheBackup) {
