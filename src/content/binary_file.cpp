@@ -51,37 +51,29 @@ ChunkRef QDBBinaryFile::GetRoot() {
 
 // Each record: S (4), N (1), N name bytes, type code (1), payload of S - N - 2 bytes.
 // The name and type byte must fit inside the record (S >= N + 2), so the payload size can
-// never come out negative, and the record must fit inside its list.
-bool QDBBinaryFile::ValidateList(const uint8_t* p, uint64_t length) {
-  // Nested lists are checked with an explicit stack, and nesting deeper than any real
-  // configuration is refused, so neither this check nor a later walk of the tree can
-  // exhaust the call stack.
-  struct Span {
-    const uint8_t* p;
-    uint64_t length;
-    int depth;
-  };
-  std::vector<Span> pending{{p, length, 0}};
-  while (!pending.empty()) {
-    Span list = pending.back();
-    pending.pop_back();
-    uint64_t pos = 0;
-    while (list.length - pos > 5) {
-      uint64_t remaining = list.length - pos;
-      const uint8_t* rec = list.p + pos;
-      uint64_t record_size = DecodeU32(rec);
-      uint64_t name_size = rec[4];
-      if (5 + name_size >= remaining) return false;          // type byte outside the list
-      if (record_size > remaining - 4) return false;         // record runs past the list
-      if (record_size < name_size + 2) return false;         // name and type overrun the record
-      if (rec[5 + name_size] == 0) {
-        if (list.depth >= kMaxChumpDepth) return false;
-        pending.push_back({rec + 6 + name_size, record_size - name_size - 2, list.depth + 1});
-      }
-      pos += record_size + 4;
+// never come out negative, and the record must fit inside its list. Nested lists are
+// checked as they are met, so the block is read front to back once; nesting deeper than
+// any real configuration is refused, so neither this check nor a later walk of the tree
+// can exhaust the call stack.
+static bool ValidateNested(const uint8_t* p, uint64_t length, int depth) {
+  uint64_t pos = 0;
+  while (length - pos > 5) {
+    uint64_t remaining = length - pos;
+    const uint8_t* rec = p + pos;
+    uint64_t record_size = DecodeU32(rec);
+    uint64_t name_size = rec[4];
+    if (5 + name_size >= remaining) return false;   // type byte outside the list
+    if (record_size > remaining - 4) return false;  // record runs past the list
+    if (record_size < name_size + 2) return false;  // name and type overrun the record
+    if (rec[5 + name_size] == 0) {
+      if (depth >= kMaxChumpDepth) return false;
+      if (!ValidateNested(rec + 6 + name_size, record_size - name_size - 2, depth + 1)) return false;
     }
+    pos += record_size + 4;
   }
   return true;
 }
+
+bool QDBBinaryFile::ValidateList(const uint8_t* p, uint64_t length) { return ValidateNested(p, length, 0); }
 
 }  // namespace QETLib

@@ -24,7 +24,8 @@ Record Decode(const uint8_t* at) {
   uint32_t s = DecodeU32(at);
   uint8_t n = at[4];
   const char* name = reinterpret_cast<const char*>(at + 5);
-  size_t name_len = n ? strnlen(name, n) : 0;
+  // The name is its N bytes less the terminating NUL (all N when the NUL is missing).
+  size_t name_len = (n && name[n - 1] == '\0') ? n - 1u : n;
   return Record{at, std::string_view(name, name_len), at[5 + n], at + 6 + n, s - n - 2u};
 }
 

@@ -1,6 +1,7 @@
 // Reading a chump stream into a tree of views, and writing any chunk tree in chump form.
 #include "content/chump.h"
 
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -40,10 +41,16 @@ class Writer {
   bool Ok() const { return ok_; }
   std::vector<uint8_t>& Bytes() { return out_; }
 
+  void Append(const void* data, size_t size) {
+    if (size == 0) return;
+    size_t at = out_.size();
+    out_.resize(at + size);
+    std::memcpy(out_.data() + at, data, size);
+  }
   void U32(uint32_t v) {
     uint8_t b[4];
     EncodeU32(b, v);
-    out_.insert(out_.end(), b, b + 4);
+    Append(b, 4);
   }
   void Patch(size_t at, uint64_t value) {
     if (value > INT32_MAX) ok_ = false;  // the format cannot say it
@@ -75,14 +82,14 @@ class Writer {
     U32(0xFFFFFFFFu);
     out_.push_back(static_cast<uint8_t>(name.empty() ? 0 : name.size() + 1));
     if (!name.empty()) {
-      out_.insert(out_.end(), name.begin(), name.end());
+      Append(name.data(), name.size());
       out_.push_back(0);
     }
     out_.push_back(ChumpCodeForType(child.type));
     if (child.type == kTypeContainer) {
       if (child.chunk) List(child.chunk.Get(), depth + 1);
     } else if (child.type != kTypeNull && child.data && child.size) {
-      out_.insert(out_.end(), child.data, child.data + child.size);
+      Append(child.data, child.size);
     }
     Patch(start, out_.size() - start - 4);
   }

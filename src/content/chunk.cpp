@@ -2,8 +2,17 @@
 #include "content/chunk.h"
 
 #include <cstring>
+#include <new>
 
 namespace QETLib {
+
+void* ACSRawDataCore::operator new(size_t base, size_t extra) {
+  static_assert(sizeof(ACSRawDataCore) <= kHeader);
+  (void)base;
+  return ::operator new(kHeader + extra, std::align_val_t{16});
+}
+void ACSRawDataCore::operator delete(void* p, size_t) { ::operator delete(p, std::align_val_t{16}); }
+void ACSRawDataCore::operator delete(void* p) { ::operator delete(p, std::align_val_t{16}); }
 
 Ref<ACSRawDataCore> ACSRawDataCore::Copy(const void* data, size_t size) {
   if (!data || size == 0 || size > UINT32_MAX) return {};
@@ -14,15 +23,13 @@ Ref<ACSRawDataCore> ACSRawDataCore::Copy(const void* data, size_t size) {
 
 Ref<ACSRawDataCore> ACSRawDataCore::Allocate(size_t size) {
   if (size == 0 || size > UINT32_MAX) return {};
-  auto storage = std::make_unique_for_overwrite<uint8_t[]>(size);
-  const uint8_t* p = storage.get();
-  return Ref<ACSRawDataCore>(new ACSRawDataCore(std::move(storage), p, static_cast<uint32_t>(size), {}));
+  return Ref<ACSRawDataCore>(new (size) ACSRawDataCore(nullptr, static_cast<uint32_t>(size), true, {}));
 }
 
 Ref<ACSRawDataCore> ACSRawDataCore::Borrow(const void* data, size_t size, Ref<ReferenceCountMP> owner) {
   if (!data || size == 0 || size > UINT32_MAX) return {};
-  return Ref<ACSRawDataCore>(
-      new ACSRawDataCore(nullptr, static_cast<const uint8_t*>(data), static_cast<uint32_t>(size), std::move(owner)));
+  return Ref<ACSRawDataCore>(new (size_t{0}) ACSRawDataCore(static_cast<const uint8_t*>(data),
+                                                              static_cast<uint32_t>(size), false, std::move(owner)));
 }
 
 ChunkRef ACSChunk::FindChild(const Orb::PString&) { return NullRef(); }

@@ -23,30 +23,40 @@ enum ChunkType : int32_t {
   kTypeKUID = 7,       // 8-byte packed KUIDs
 };
 
-// A byte block: owned bytes (freed with the block) or bytes borrowed from an owner object
-// that the block keeps alive. Never made for 0 bytes or a missing pointer.
+// A byte block: owned bytes (held in the same allocation as the block, freed with it) or
+// bytes borrowed from an owner object that the block keeps alive. Never made for 0 bytes
+// or a missing pointer.
 class ACSRawDataCore final : public ReferenceCountMP {
  public:
   // A copy of `size` bytes; none when size is 0 or data is missing.
   static Ref<ACSRawDataCore> Copy(const void* data, size_t size);
-  // A block taking over `size` bytes allocated by Allocate().
+  // A block of `size` owned bytes for the caller to fill.
   static Ref<ACSRawDataCore> Allocate(size_t size);
   // Bytes inside `owner`'s memory; `owner` stays alive while the block lives.
   static Ref<ACSRawDataCore> Borrow(const void* data, size_t size, Ref<ReferenceCountMP> owner);
 
   ~ACSRawDataCore() override = default;
   const uint8_t* Data() const { return data_; }
-  uint8_t* MutableData() { return storage_.get(); }  // owned blocks only
+  uint8_t* MutableData() { return owned_ ? const_cast<uint8_t*>(data_) : nullptr; }  // owned blocks only
   uint32_t Size() const { return size_; }
-  bool Owned() const { return static_cast<bool>(storage_); }
+  bool Owned() const { return owned_; }
   std::string_view View() const { return {reinterpret_cast<const char*>(data_), size_}; }
 
+  // Owned bytes follow the object in one allocation.
+  static void* operator new(size_t base, size_t extra);
+  static void operator delete(void* p, size_t extra);  // when a constructor throws
+  static void operator delete(void* p);
+
  private:
-  ACSRawDataCore(std::unique_ptr<uint8_t[]> storage, const uint8_t* data, uint32_t size, Ref<ReferenceCountMP> owner)
-      : storage_(std::move(storage)), data_(data), size_(size), owner_(std::move(owner)) {}
-  std::unique_ptr<uint8_t[]> storage_;  // set when the block owns its bytes
+  ACSRawDataCore(const uint8_t* data, uint32_t size, bool owned, Ref<ReferenceCountMP> owner)
+      : data_(owned ? reinterpret_cast<const uint8_t*>(this) + kHeader : data),
+        size_(size),
+        owned_(owned),
+        owner_(std::move(owner)) {}
+  static constexpr size_t kHeader = 48;  // object size rounded up to keep owned bytes 16-aligned
   const uint8_t* data_;
   uint32_t size_;
+  bool owned_;
   Ref<ReferenceCountMP> owner_;
 };
 

@@ -24,6 +24,11 @@ class QDBContainerTag final : public ACSChunk {
 
   // The child at `index`, or the null chunk.
   ChunkRef ChildAt(uint32_t index);
+  bool HasNamed(const Orb::PString& name) const {
+    for (const auto& c : children_)
+      if (c.first == name) return true;
+    return false;
+  }
   // Removes every child named `name`; true when one was there.
   bool RemoveNamed(const Orb::PString& name);
   void Reserve(size_t n) { children_.reserve(n); }

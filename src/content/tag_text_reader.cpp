@@ -30,16 +30,26 @@ class TextReader {
   TextReader(std::string_view text, bool utf8) : t_(text), utf8_(utf8) {}
 
   void Container(QDBContainerTag& into, int depth) {
-    // Names already present: a repeated name replaces its tag (and moves it to the end).
+    // A repeated name replaces its tag (and moves it to the end). Small containers are
+    // searched directly; large ones keep a set of the names they hold.
     std::unordered_set<const void*> seen;
-    for (uint32_t i = 0, n = into.GetChildCount(); i < n; ++i) seen.insert(into.GetChildName(i).Identity());
+    bool hashed = false;
+    auto repeated = [&](const Orb::PString& name) {
+      uint32_t n = into.GetChildCount();
+      if (!hashed && n < 16) return into.HasNamed(name);
+      if (!hashed) {
+        for (uint32_t i = 0; i < n; ++i) seen.insert(into.GetChildName(i).Identity());
+        hashed = true;
+      }
+      return !seen.insert(name.Identity()).second;
+    };
     while (!stop_) {
       while (p_ < t_.size() && (IsBlank(t_[p_]) || IsLineEnd(t_[p_]))) ++p_;
       if (p_ >= t_.size() || t_[p_] == '}') return;
       Orb::PString name(ReadName());
       Kind kind = LookAhead();
       ChunkRef value = ReadValue(kind, depth);
-      if (!seen.insert(name.Identity()).second) into.RemoveNamed(name);
+      if (repeated(name)) into.RemoveNamed(name);
       into.AddChild(name, std::move(value));
     }
   }

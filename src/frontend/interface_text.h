@@ -25,6 +25,7 @@ class InterfaceTextDB {
   // most ten times per process, when `report` is set). An empty tag comes back unchanged.
   std::string GetString(std::string_view tag, bool report);
   bool Loaded() const { return loaded_.load(); }
+  int MissingReports() const { return reports_.load(); }  // missing tags met with reporting on
 
   TagContainer BelmoMapText() const;
   TagContainer BelmoSpecText() const;
