@@ -63,3 +63,36 @@ TEST(PublishCrash, CommitKilledAtEveryStepKeepsOldOrNewCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PublishCrash, InstallKilledWhilePublishingLeavesALoadableIndex) {
+  qtest::TempInstallation inst;
+  inst.CopyFromExamples("installation/bin/QETData", "bin/QETData");
+  qtest::TempFolder src;
+  inst.WriteFile("../pkgsrc/a/config.txt",
+                 "kuid <kuid:700:1>\nkind \"mesh\"\nusername \"Alpha\"\nquorix-build 3.1\n"
+                 "mesh-table {\n  default {\n    mesh \"body.im\"\n  }\n}\n");
+  inst.WriteFile("../pkgsrc/a/body.im", "body");
+  ASSERT_EQ(inst.Run({"installfrompath", inst.PathOf("../pkgsrc")}).exit_code, 0);
+  ASSERT_EQ(inst.Run({"commit", "<kuid:700:1>"}).exit_code, 0);
+  std::string package = src.Path() + "/a.cdp";
+  ASSERT_EQ(inst.Run({"createcdp", package, "<kuid:700:1>"}).exit_code, 0);
+  ASSERT_EQ(inst.Run({"delete", "<kuid:700:1>"}).exit_code, 0);
+
+  for (const char* point : {"publish-written", "publish-swapped", "commit-published"}) {
+    qtest::RunOptions crash;
+    crash.env = {{"QUORIX_TEST_CRASH_AT", point}};
+    EXPECT_EQ(inst.Run({"installcdp", package}, crash).exit_code, 128 + 9) << point;
+    auto status = inst.Run({"status", "<kuid:700:1>"});
+    // Killed before its commit finished, the asset is still open for edit (or already
+    // published), and the index loads.
+    EXPECT_EQ(status.exit_code, 0) << point << status.out;
+    EXPECT_EQ(inst.Run({"revert", "<kuid:700:1>"}).exit_code, 0) << point;
+    inst.Run({"delete", "<kuid:700:1>"});
+  }
+  EXPECT_EQ(inst.Run({"installcdp", package}).exit_code, 0);
+  EXPECT_NE(inst.Run({"status", "<kuid:700:1>"}).out.find(" : eIadLmf : "), std::string::npos);
+}
+
+}  // namespace
