@@ -42,7 +42,10 @@ TagContainer EntryConfig(const TagContainer& entry) {
   TagContainer config;
   config.MakeWritable();
   for (uint32_t i = 0; i < entry.TagCount(); ++i) {
-    std::string_view name = entry.TagName(i).View();
+    // Keep the name alive: a container read from a package file hands out a fresh
+    // interned name that the temporary alone holds.
+    const Orb::PString tag_name = entry.TagName(i);
+    std::string_view name = tag_name.View();
     bool package_tag = false;
     for (const char* tag : kEntryOnlyTags) package_tag = package_tag || name == tag;
     if (!package_tag) config.SetChunk(name, entry.TagValue(i));
