@@ -5,6 +5,7 @@
 #include "content/kuid.h"
 #include "database/asset_info.h"
 #include "frontend/commands.h"
+#include "frontend/status_line.h"
 
 namespace QETLib {
 
@@ -16,18 +17,7 @@ int CmdStatus(CommandArgs& args) {
     args.log.Add(Error, kuid, "Unknown AssetID.");
     return -1;
   }
-  bool missing = HasMissingDependencies(kuid);
-  bool faulty = IsAssetFaulty(kuid);
-  std::string line = "+ ";
-  AppendBracketString(info.kuid, line);
-  line += " : ";
-  line += StatusLetters(info, missing, faulty);
-  line += " : ";
-  line += info.category_class;
-  line += " : ";
-  line += info.DisplayName();
-  line += "\n";
-  std::fputs(line.c_str(), stdout);
+  std::fputs(StatusLine(info).c_str(), stdout);
   return 0;
 }
 
