@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "search/asset_dependencies.h"
+#include "database/record_builder.h"
 #include "search/findings_handler.h"
 #include "search/validation_support.h"
 
@@ -323,13 +323,14 @@ obsolete-table
   0 <kuid:1:99>
 }
 )");
-  const std::vector<KUID> deps = ListDependencies(config);
+  DependencyEntry entry = ConfigDependencies(config);
+  const std::vector<KUID>& deps = entry.dependencies;
   ASSERT_EQ(deps.size(), 3u);
   EXPECT_EQ(deps[0], (KUID{1, 200, 0}));
   EXPECT_EQ(deps[1], (KUID{1, 300, 0}));
   EXPECT_EQ(deps[2], (KUID{1, 400, 2}));
-  ASSERT_EQ(ListObsoletes(config).size(), 1u);
-  EXPECT_EQ(ListObsoletes(config)[0], (KUID{1, 99, 0}));
+  ASSERT_EQ(entry.obsoletes.size(), 1u);
+  EXPECT_EQ(entry.obsoletes[0], (KUID{1, 99, 0}));
 }
 
 }  // namespace
