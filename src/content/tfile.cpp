@@ -86,6 +86,7 @@ size_t TFile::Read(void* data, size_t count) {
   if (done < count) {
     size_t rest = count - done;
     if (rest >= kBypass) {
+      buffer_pos_ = buffer_len_ = 0;  // the drained read-ahead no longer lies before the position
       int64_t n = file_->Read(out + done, rest);
       if (n > 0) done += static_cast<size_t>(n);
     } else {

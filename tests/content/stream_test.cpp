@@ -25,9 +25,14 @@ TEST(TFile, ReadsSmallAndLargeRequestsAndWritesWhereTheReaderStands) {
   ASSERT_EQ(f.Read(small, 10), 10u);  // fills the read-ahead
   EXPECT_EQ(std::string(small, 10), data.substr(0, 10));
   EXPECT_EQ(f.Tell(), 10);
-  std::string big(5000, '\0');  // past the bypass size: straight from the file
+  std::string big(9000, '\0');  // the rest past the bypass size comes straight from the file
   ASSERT_EQ(f.Read(big.data(), big.size()), big.size());
-  EXPECT_EQ(big, data.substr(10, 5000));
+  EXPECT_EQ(big, data.substr(10, 9000));
+  // A seek back right after a large read must not land in the old read-ahead.
+  ASSERT_TRUE(f.Seek(-100, TStream::kFromCurrent));
+  ASSERT_EQ(f.Read(small, 10), 10u);
+  EXPECT_EQ(std::string(small, 10), data.substr(8910, 10));
+  ASSERT_TRUE(f.Seek(5010, TStream::kFromStart));
   ASSERT_EQ(f.Read(small, 4), 4u);
   EXPECT_EQ(f.Tell(), 5014);
   ASSERT_EQ(f.Write("XY", 2), 2u);  // unread read-ahead is given back first
