@@ -96,6 +96,10 @@ class QDBDataChunk final : public ACSChunk {
  public:
   // `payload` is the record's payload; `data`/`size` the value bytes within it.
   QDBDataChunk(Ref<QDBBinaryFile> file, int32_t type, const uint8_t* payload, const uint8_t* data, uint32_t size);
+  // A value whose bytes were made from the payload (strings of version-0 files); it still
+  // knows its record, so it can be removed like any other view.
+  QDBDataChunk(Ref<QDBBinaryFile> file, int32_t type, const uint8_t* payload, DataRef bytes)
+      : file_(std::move(file)), bytes_(std::move(bytes)), type_(type), payload_(payload) {}
   const uint8_t* GetData() override { return bytes_ ? bytes_->Data() : nullptr; }
   uint32_t GetDataSize() override { return bytes_ ? bytes_->Size() : 0; }
   int32_t GetType() override { return type_; }

@@ -70,11 +70,12 @@ Value ValueOf(const Record& r) {
 
 // A string of a version-0 file: the text up to its first NUL, converted from the old code
 // page when it holds bytes of 0x80 and above, with one NUL.
-ChunkRef OldString(ACSChunk* maker, const Record& r) {
-  std::string_view text(reinterpret_cast<const char*>(r.payload), strnlen(reinterpret_cast<const char*>(r.payload), r.payload_size));
+ChunkRef OldString(const Ref<QDBBinaryFile>& file, const Record& r) {
+  const char* p = reinterpret_cast<const char*>(r.payload);
+  std::string_view text(p, strnlen(p, r.payload_size));
   std::string converted = HasHighBytes(text) ? Windows1252ToUtf8(text) : std::string(text);
   converted.push_back('\0');
-  return maker->CreateChunk(kTypeString, ACSRawDataCore::Copy(converted.data(), converted.size()));
+  return ChunkRef(new QDBDataChunk(file, kTypeString, r.payload, ACSRawDataCore::Copy(converted.data(), converted.size())));
 }
 
 }  // namespace
@@ -88,7 +89,7 @@ QDBDataChunk::QDBDataChunk(Ref<QDBBinaryFile> file, int32_t type, const uint8_t*
 ChunkRef QDBBinarySoup::ChunkForRecord(const uint8_t* at) {
   Record r = Decode(at);
   if (r.code == 0) return ChunkRef(new QDBBinarySoup(file_, r.payload, r.payload_size));
-  if (r.code == 3 && file_->Version() == 0 && r.payload_size > 0) return OldString(this, r);
+  if (r.code == 3 && file_->Version() == 0 && r.payload_size > 0) return OldString(file_, r);
   Value v = ValueOf(r);
   // A view always remembers its payload, so RemoveChild can find the record again.
   return ChunkRef(new QDBDataChunk(file_, v.type, r.payload, v.data, v.size));
@@ -180,7 +181,7 @@ void QDBBinarySoup::ForEachChild(const ChildVisitor& visit) {
       view.type = kTypeContainer;
       view.chunk = ChunkRef(new QDBBinarySoup(file_, r.payload, r.payload_size));
     } else if (r.code == 3 && old_strings && r.payload_size > 0) {
-      view.chunk = OldString(this, r);
+      view.chunk = OldString(file_, r);
       view.type = kTypeString;
       view.data = view.chunk->GetData();
       view.size = view.chunk->GetDataSize();

@@ -182,6 +182,10 @@ TEST(Chump, Version0StringsAreConvertedVersion1KeptAsBytes) {
   TagContainer v1 = LoadBytes(File(1, Rec("s", 3, payload)));
   EXPECT_EQ(v1.GetText("s"), "caf\xE9");
   EXPECT_EQ(LoadBytes(File(0, Rec("e", 3, ""))).GetChunk("e")->GetType(), kTypeString);
+  // A converted string can still be replaced on the loaded file.
+  v0.SetString("s", "new");
+  EXPECT_EQ(v0.GetText("s"), "new");
+  EXPECT_EQ(v0.TagCount(), 1u);
 }
 
 TEST(Chump, ViewsOutliveTheirContainerHandle) {
