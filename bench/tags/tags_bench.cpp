@@ -25,7 +25,7 @@ TagContainer MakeTree(size_t target_bytes) {
     asset.SetKUID("kuid", KUID{100000 + i, i, 1});
     asset.SetString("username", "Asset number " + std::to_string(i) + " of the benchmark set");
     asset.SetString("kind", "scenery");
-    asset.SetInt("trainz-build", 3);
+    asset.SetInt("quorix-build", 3);
     asset.SetString("category-class", "BIN");
     asset.SetString("category-region", "AU;NZ");
     asset.SetFloatList("position", {1.5f * i, 2.25f, -3.0f});
