@@ -92,7 +92,9 @@ struct Reader {
     f.parameters = frame[4];
     f.locals = frame[5];
     f.extra_slots = frame[6];
-    f.max_depth = frame[3] - frame[5] - frame[6] - 4;
+    // Words from a file may be anything: wrap instead of overflowing.
+    f.max_depth = static_cast<int32_t>(static_cast<uint32_t>(frame[3]) - static_cast<uint32_t>(frame[5]) -
+                                       static_cast<uint32_t>(frame[6]) - 4u);
     uint32_t refs = c.Count(4);
     for (uint32_t i = 0; i < refs; ++i) f.reference_slots.push_back(c.I32());
     uint32_t code = c.Count(1);

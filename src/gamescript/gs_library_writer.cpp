@@ -15,8 +15,9 @@ void WriteFunction(GSOutputBuffer& out, const GSCFunction& f, GSStringTable& str
   out.WriteI32(f.return_class);
   out.WriteU32(f.initialiser ? kInitialiserFlags : (f.flags & kFunctionFlagMask));
   out.WriteI32(f.initialiser ? -1 : f.dispatch_slot);
-  const int32_t p = f.parameters, l = f.locals, t = f.extra_slots, d = f.max_depth;
-  for (int32_t word : {l + t + 4, 1 - p, l + t + 1, d + l + t + 4, p, l, t}) out.WriteI32(word);
+  const uint32_t p = static_cast<uint32_t>(f.parameters), l = static_cast<uint32_t>(f.locals),
+                 t = static_cast<uint32_t>(f.extra_slots), d = static_cast<uint32_t>(f.max_depth);
+  for (uint32_t word : {l + t + 4, 1 - p, l + t + 1, d + l + t + 4, p, l, t}) out.WriteU32(word);
   out.WriteU32(static_cast<uint32_t>(f.reference_slots.size()));
   for (int32_t slot : f.reference_slots) out.WriteI32(slot);
   out.WriteU32(static_cast<uint32_t>(f.code.size()));
@@ -76,8 +77,8 @@ void WriteClass(GSOutputBuffer& out, const GSCClass& c, GSStringTable& strings) 
   out.WriteU32(c.member_slots + 3);
   out.WriteU32(static_cast<uint32_t>(2 * c.bases.size() + 1));
   for (const GSCBase& base : c.bases) {
-    const int32_t o = static_cast<int32_t>(base.offset);
-    for (int32_t word : {0, o, -o, 1, o + 1, static_cast<int32_t>(base.size)}) out.WriteI32(word);
+    const uint32_t o = base.offset;
+    for (uint32_t word : {0u, o, 0u - o, 1u, o + 1, base.size}) out.WriteU32(word);
   }
   out.WriteU32(1);
   out.WriteU32(1);
