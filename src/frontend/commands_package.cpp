@@ -74,7 +74,8 @@ int CmdListBuilds(CommandArgs& args) {
   } else {
     line = Orb::Format("%d,", builds.GetInt("product_build_0"));
     for (uint32_t i = 0; i < builds.TagCount(); ++i) {
-      std::string_view name = builds.TagName(i).View();
+      const Orb::PString tag = builds.TagName(i);  // keeps the name alive while it is read
+      std::string_view name = tag.View();
       if (name.substr(0, 14) != "product_build_") continue;
       long suffix = std::strtol(std::string(name.substr(14)).c_str(), nullptr, 10);
       if (suffix != 0) line += Orb::Format("%d,", builds.GetInt(name));

@@ -315,7 +315,8 @@ void NormaliseOldConfiguration(TagContainer& config) {
     };
     std::vector<Numbered> numbered;
     for (uint32_t i = 0; i < config.TagCount(); ++i) {
-      const std::string_view name = config.TagName(i).View();
+      const Orb::PString tag = config.TagName(i);  // keeps the name alive while it is read
+      const std::string_view name = tag.View();
       if (!IsNumberedName(name, prefix) || name.size() - prefix.size() > 6) continue;
       numbered.push_back(Numbered{std::atol(std::string(name.substr(prefix.size())).c_str()), std::string(name),
                                   ValueText(config.TagValue(i).Get())});

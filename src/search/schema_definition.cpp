@@ -105,7 +105,8 @@ std::shared_ptr<NodeDef> CompileDefinition(std::string_view name, const TagConta
   // container-type%i tags count from 0 and stop at the first gap.
   std::vector<std::pair<int, DefRef>> container_types;
   for (uint32_t i = 0; i < source.TagCount(); ++i) {
-    const std::string_view word = source.TagName(i).View();
+    const Orb::PString tag = source.TagName(i);  // keeps the name alive while it is read
+    const std::string_view word = tag.View();
     ChunkRef value = source.TagValue(i);
     const std::string text = value->GetType() == kTypeContainer ? std::string()
                                                                  : TagContainer::ValueText(value.Get());

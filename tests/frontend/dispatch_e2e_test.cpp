@@ -60,7 +60,7 @@ TEST_F(Frontend, HugeAndOddArguments) {
   auto odd = inst.Run({"ECHO", "\xff\xfe", std::string(100000, 'y')});
   EXPECT_EQ(odd.out, "\xff\xfe " + std::string(100000, 'y') + " \n" + kSummaryOk);
 
-  auto nonascii = inst.Run({"\xc3\x89dit"});
+  auto nonascii = inst.Run({"\xc3\x89" "dit"});
   EXPECT_EQ(nonascii.exit_code, 255);
 }
 

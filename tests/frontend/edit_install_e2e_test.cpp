@@ -141,10 +141,12 @@ TEST_F(EditInstall, PackageRoundTripKeepsEveryByte) {
   std::vector<std::string> files = Files("local");
   ASSERT_EQ(files.size(), 5u);
   for (const std::string& f : files) {
-    if (f.find("deep.dat") != std::string::npos)
+    if (f.find("deep.dat") != std::string::npos) {
       EXPECT_EQ(inst.ReadFile("local/" + f), std::string("\0\1\2\3binary\xff", 11));
-    if (f.find("body.im") != std::string::npos)
+    }
+    if (f.find("body.im") != std::string::npos) {
       EXPECT_EQ(inst.ReadFile("local/" + f).substr(0, 14), "mesh bytes of ");
+    }
   }
 }
 

@@ -59,7 +59,9 @@ TEST(Encrypt, FailuresReportInvalidPath) {
     auto r = inst.Run(c.args, options);
     EXPECT_EQ(r.out, std::string("- <NULL>") + kInvalid);
     EXPECT_EQ(r.exit_code, 255);
-    if (c.created) EXPECT_FALSE(inst.Exists(c.created));
+    if (c.created) {
+      EXPECT_FALSE(inst.Exists(c.created));
+    }
   }
   EXPECT_TRUE(Orb::File::IsFolder(inst.PathOf("blocked.gse")));
 }
