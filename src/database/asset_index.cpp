@@ -90,7 +90,15 @@ void AssetIndex::FinishAppending() {
   for (const auto& record : records_) table_.Insert(record.get());
 }
 
+void AssetIndex::SettleDependencyStates() {
+  if (!dependency_states_stale_) return;
+  dependency_states_stale_ = false;
+  for (auto& record : records_)
+    record->check_flags &= static_cast<uint8_t>(~(kCheckMissingDepValid | kCheckFaultyDepValid));
+}
+
 void AssetIndex::Clear() {
+  dependency_states_stale_ = false;
   records_.clear();
   records_.shrink_to_fit();
   sorted_ = true;

@@ -71,6 +71,12 @@ class AssetIndex {
   // Forgets the cached archived results (after the archive lists changed).
   void InvalidateArchivedResults();
 
+  // Forgets every cached dependency state: a change to one asset can change the answer of
+  // every asset that depends on it. The records' bits are cleared once, the next time a
+  // state is asked for or the index is written, so a run of commits costs one pass.
+  void InvalidateDependencyStates() { dependency_states_stale_ = true; }
+  void SettleDependencyStates();
+
  private:
   void EnsureOrder() const;
 
@@ -82,6 +88,7 @@ class AssetIndex {
   uint32_t pending_flags_ = 0;
   int32_t current_stamp_ = 1;
   std::function<void()> first_change_;
+  bool dependency_states_stale_ = false;
 };
 
 // The process's asset index.

@@ -19,6 +19,7 @@ bool DependencyState(AssetIndex& index, AssetRecord& start, bool faulty_mode) {
   const uint8_t valid = faulty_mode ? kCheckFaultyDepValid : kCheckMissingDepValid;
   const uint8_t bad = faulty_mode ? kCheckFaultyDep : kCheckMissingDep;
   std::lock_guard<std::mutex> guard(g_cache_mutex);
+  index.SettleDependencyStates();
   if (start.check_flags & valid) return (start.check_flags & bad) != 0;
 
   const auto& table = index.Extras().dependencies;

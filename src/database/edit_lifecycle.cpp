@@ -178,7 +178,7 @@ bool CommitAssetEdits(const EditHandle& handle, int flags, ResultsLog* log, bool
   // speaks about.
   record->folder_signature = FolderSignature(committed);
   RecheckAsset(*record, committed);
-  InvalidateDependencyStates(index);
+  index.InvalidateDependencyStates();
   Report(log, Success, kuid, "$qad_log_commit_success");
   return true;
 }
@@ -235,7 +235,7 @@ bool DeleteAsset(const KUID& kuid, bool drop, ResultsLog* log) {
   } else {
     index.Remove(kuid);
   }
-  InvalidateDependencyStates(index);
+  index.InvalidateDependencyStates();
   Report(log, Success, kuid, "$qad_log_delete_success");
   return true;
 }

@@ -106,6 +106,7 @@ namespace {
 
 // Writes the header, the seed and the scrambled body to `out`, then patches the length word.
 bool WriteImage(AssetIndex& index, TStream& out) {
+  index.SettleDependencyStates();  // the file keeps only states that still hold
   IndexExtras& extras = index.Extras();
   ++extras.generation[3];
 

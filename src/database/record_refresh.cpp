@@ -24,10 +24,4 @@ bool RefreshRecordFromFolder(AssetIndex& index, AssetRecord& record, const std::
   return true;
 }
 
-void InvalidateDependencyStates(AssetIndex& index) {
-  index.ForEachMutable([](AssetRecord& r) {
-    r.check_flags &= static_cast<uint8_t>(~(kCheckMissingDepValid | kCheckFaultyDepValid));
-  });
-}
-
 }  // namespace QETLib

@@ -12,8 +12,4 @@ namespace QETLib {
 // readable configuration naming this record's KUID (the record is then untouched).
 bool RefreshRecordFromFolder(AssetIndex& index, AssetRecord& record, const std::string& folder);
 
-// Forgets every cached dependency state, so the next question computes it afresh: a change
-// to one asset can change the answer of every asset that depends on it.
-void InvalidateDependencyStates(AssetIndex& index);
-
 }  // namespace QETLib

@@ -196,6 +196,25 @@ TEST_F(EditInstall, CreateCdpRefusals) {
   EXPECT_FALSE(fs::exists(package));
 }
 
+TEST_F(EditInstall, CommittingADependencyClearsTheMissingLetterOfItsUsers) {
+  MakeAsset("user", "<kuid:700:1>", "User", "kuid-table {\n  0 <kuid:700:2>\n}\n");
+  inst.Run({"installfrompath", source.Path()});
+  inst.Run({"commit", "<kuid:700:1>"});
+  EXPECT_EQ(StatusLetters("<kuid:700:1>"), "eIadLMf");  // the cached answer is stored in the index
+
+  qtest::TempFolder more;
+  fs::create_directories(more.Path() + "/provider");
+  FILE* f = fopen((more.Path() + "/provider/config.txt").c_str(), "w");
+  fputs("kuid <kuid:700:2>\nkind \"mesh\"\nusername \"Provider\"\nquorix-build 3.1\n"
+        "category-class \"CMP;MESH\"\nmesh-table {\n  default {\n    mesh \"p.im\"\n  }\n}\n", f);
+  fclose(f);
+  inst.Run({"installfrompath", more.Path()});
+  inst.Run({"commit", "<kuid:700:2>"});
+  EXPECT_EQ(StatusLetters("<kuid:700:1>"), "eIadLmf");
+  inst.Run({"delete", "<kuid:700:2>"});
+  EXPECT_EQ(StatusLetters("<kuid:700:1>"), "eIadLMf");
+}
+
 TEST_F(EditInstall, UnreadablePackage) {
   Write("junk.cdp", "not a package");
   auto r = inst.Run({"installcdp", source.Path() + "/junk.cdp"});
