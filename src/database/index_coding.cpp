@@ -123,22 +123,10 @@ void IndexReader::TextInto(std::string& out) {
 }
 
 void IndexReader::InternedTextInto(std::string& out) {
-  out.clear();
-  int32_t count = I32();
-  if (count < 0) {
-    failed_ = true;
-    return;
-  }
-  if (count == 0) return;
-  if (static_cast<size_t>(count) >= kTextLimit) {
-    Skip(static_cast<uint64_t>(count));
-    return;
-  }
-  if (!Ensure(static_cast<size_t>(count))) return;
+  TextInto(out);
   // The stored count includes the terminating zero; the text ends at the first zero.
-  const char* begin = reinterpret_cast<const char*>(pos_);
-  out.assign(begin, strnlen(begin, static_cast<size_t>(count)));
-  pos_ += count;
+  size_t zero = out.find('\0');
+  if (zero != std::string::npos) out.resize(zero);
 }
 
 std::string IndexReader::Text() {
