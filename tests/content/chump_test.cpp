@@ -1,5 +1,6 @@
 // Chump form: round trips, malformed files of every kind, views, the edit overlay.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -151,7 +152,7 @@ TEST(Chump, UpToFiveStrayBytesAfterTheLastRecordAreIgnored) {
 
 TEST(Chump, LengthFromAFileIsNeverTrustedForAllocation) {
   // The file on disk claims 2 GiB - 1; loading must not try to allocate it.
-  std::string path = ::testing::TempDir() + "/lying.chump";
+  std::string path = ::testing::TempDir() + "/lying." + std::to_string(getpid()) + ".chump";
   ASSERT_TRUE(Orb::WriteWholeFile(path, Header(1, INT32_MAX) + "tiny"));
   TagContainer c;
   EXPECT_TRUE(c.Load(path));

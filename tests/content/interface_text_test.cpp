@@ -1,5 +1,6 @@
 // Interface text store, parameter substitution and tag-container message parameters.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -47,7 +48,7 @@ TEST(ResultsLogParams, TagContainerValuesUnderUpperCasedNames) {
 class InterfaceTextDBTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = ::testing::TempDir() + "/itext_root";
+    root_ = ::testing::TempDir() + "/itext_root." + std::to_string(getpid());
     Orb::File::Prune(root_);
     Orb::File::Md(root_ + "/data");
     log_ = root_ + "/engine.log";

@@ -1,5 +1,6 @@
 // Language codes to locale identifiers, and the code read back from the settings file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "content/language_locale.h"
 #include "content/settings.h"
@@ -19,7 +20,7 @@ TEST(LanguageLocale, TableAnyCaseAndDefaults) {
 }
 
 TEST(LanguageLocale, StoredCodeIsAppliedAndNumbersKeepTheirForm) {
-  std::string root = ::testing::TempDir() + "/locale_root";
+  std::string root = ::testing::TempDir() + "/locale_root." + std::to_string(getpid());
   Orb::File::Prune(root);
   EXPECT_EQ(ApplyLanguageLocale(root), 3081);  // no settings: nothing read
   EXPECT_EQ(CurrentLanguageCode(), "");

@@ -1,5 +1,6 @@
 // TFile read-ahead, bypass, write position after reads, error flag and Clear; TBuffer seeks.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "content/stream.h"
 #include "engine/file.h"
@@ -15,7 +16,7 @@ std::string Pattern(size_t n) {
 }  // namespace
 
 TEST(TFile, ReadsSmallAndLargeRequestsAndWritesWhereTheReaderStands) {
-  std::string path = ::testing::TempDir() + "/tfile.bin";
+  std::string path = ::testing::TempDir() + "/tfile.bin." + std::to_string(getpid());
   std::string data = Pattern(20000);
   ASSERT_TRUE(Orb::WriteWholeFile(path, data));
   TFile f(path, Orb::File::kReadWrite);
@@ -53,7 +54,7 @@ TEST(TFile, ReadsSmallAndLargeRequestsAndWritesWhereTheReaderStands) {
 }
 
 TEST(TFile, ClearTruncatesAndMissingFileIsNotOpen) {
-  std::string path = ::testing::TempDir() + "/tfile_clear.bin";
+  std::string path = ::testing::TempDir() + "/tfile_clear.bin." + std::to_string(getpid());
   ASSERT_TRUE(Orb::WriteWholeFile(path, "old contents"));
   {
     TFile f(path, Orb::File::kReadWrite);
@@ -72,7 +73,7 @@ TEST(TFile, ClearTruncatesAndMissingFileIsNotOpen) {
 }
 
 TEST(TFile, BorrowedFileStaysOpenPositionedAfterWhatWasRead) {
-  std::string path = ::testing::TempDir() + "/tfile_borrow.bin";
+  std::string path = ::testing::TempDir() + "/tfile_borrow.bin." + std::to_string(getpid());
   ASSERT_TRUE(Orb::WriteWholeFile(path, Pattern(100)));
   Orb::File file;
   ASSERT_TRUE(file.Open(path, Orb::File::kRead));
