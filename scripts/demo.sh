@@ -18,4 +18,9 @@ echo "== QuorixUtil version =="
 root/bin/QuorixUtil version || true
 echo
 echo "== QuorixUtil @../examples/demo.txt (one command per line) =="
-root/bin/QuorixUtil "@$(cd .. && pwd)/examples/demo.txt" || echo "(some demo steps reported a failure: exit code $?)"
+status=0
+root/bin/QuorixUtil "@$(cd .. && pwd)/examples/demo.txt" || status=$?
+echo "== The batch ended with exit code $status: 0 only when every line succeeds; step 6 asks on purpose"
+echo "   for the status of the asset it has just deleted (Unknown AssetID.). =="
+echo "== Files the demo made: =="
+ls -1 demo.cdp scripts/*.gsl scripts/*.gse 2>/dev/null | sed 's/^/   /' || true
