@@ -12,6 +12,7 @@
 #include "database/database_lock.h"
 #include "database/folder_scan.h"
 #include "database/record_builder.h"
+#include "database/record_refresh.h"
 #include "database/repair_leftovers.h"
 #include "engine/file.h"
 #include "engine/path.h"
@@ -189,8 +190,6 @@ class Repair {
   }
 
   bool Reread(const KUID& kuid, const std::string& folder, int32_t signature) {
-    TagContainer config;
-    bool readable = LoadAssetConfig(folder, config) && config.GetKUID("kuid") == kuid;
     DatabaseLock lock(true);
     AssetIndex& index = TheAssetIndex();
     AssetRecord* r = index.GetMutable(kuid);
@@ -199,27 +198,11 @@ class Repair {
     r->build = -1;
     index.MarkChanged();
     std::string id = ToBracketString(kuid);
-    if (!readable) {
+    if (!RefreshRecordFromFolder(index, *r, folder)) {
       task_.Report(Error, "$qadtask_repair_damaged", {{"asset_kuid", id}, {"asset_id", id}}, kuid);
       return false;
     }
-    // Refill everything the configuration decides; the locations and times stay.
-    AssetRecord fresh = *r;
-    if (!FillRecordFromConfig(config, (r->check_flags & kCheckBuiltin) != 0, r->time1, fresh)) {
-      task_.Report(Error, "$qadtask_repair_damaged", {{"asset_kuid", id}, {"asset_id", id}}, kuid);
-      return false;
-    }
-    fresh.SetText(AssetRecord::kEditingPath, r->EditingPath());
-    fresh.SetText(AssetRecord::kResourcePath, r->ResourcePath());
-    fresh.SetText(AssetRecord::kLocalPath, r->LocalPath());
-    fresh.resource_database = r->resource_database;
-    fresh.time1 = r->time1;
-    fresh.time2 = r->time2;
-    fresh.folder_signature = signature;
-    fresh.stamp = index.CurrentStamp();
-    RecheckAsset(fresh, folder);
-    *r = std::move(fresh);
-    index.Extras().dependencies[kuid] = ConfigDependencies(config);
+    RecheckAsset(*r, folder);
     task_.Report(Info, "$qadtask_repair_changed", {{"asset_kuid", id}, {"asset_id", id}}, kuid);
     return true;
   }

@@ -36,7 +36,6 @@ bool ResourceSystem::Init(const Options&) { return true; }
 
 bool RenderKernel::Init(OS& os) {
   null_render_ = os.NullRender();
-  (void)parameter_;
   return true;
 }
 

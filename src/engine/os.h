@@ -44,12 +44,12 @@ class ResourceSystem {
 
 class RenderKernel {
  public:
-  explicit RenderKernel(int parameter) : parameter_(parameter) {}
+  // The parameter selects render features; a console program uses none of them.
+  explicit RenderKernel(int /*parameter*/) {}
   bool Init(OS& os);
   bool NullRender() const { return null_render_; }
 
  private:
-  int parameter_;
   bool null_render_ = false;
 };
 

@@ -33,7 +33,4 @@ int CmdDLSDeleteAll(CommandArgs& args);
 int CmdBackupKeywords(CommandArgs& args);
 int CmdImportKeywords(CommandArgs& args);
 
-// For a command whose operation this build does not carry yet: an Error entry, -1.
-int NotAvailable(CommandArgs& args);
-
 }  // namespace QETLib

@@ -23,9 +23,4 @@ int CmdEcho(CommandArgs& args) {
   return 0;
 }
 
-int NotAvailable(CommandArgs& args) {
-  args.log.Add(Error, "The command '" + std::string(args.keyword.View()) + "' is not available in this build yet.");
-  return -1;
-}
-
 }  // namespace QETLib
